@@ -1,0 +1,41 @@
+#pragma once
+// A model of the 10-bit serial A/D converter and the sensor on its input,
+// driven pin by pin.
+//
+// Chip select is active low. Its falling edge samples the input and puts the
+// most significant bit on the data pin; each falling clock edge while
+// selected shifts out the next bit; after the tenth bit, and whenever the
+// chip is not selected, the data pin is low. Rising clock edges and edges
+// while deselected change nothing.
+
+#include <functional>
+
+namespace serial {
+
+class ConverterChip {
+public:
+    static constexpr double kFullScaleVolts = 5.083;
+    static constexpr int kSteps = 1024;
+
+    // input: the voltage on the analogue input, read once per conversion.
+    explicit ConverterChip(std::function<double()> input);
+
+    void setSelect(bool high);
+    void setClock(bool high);
+    bool data() const noexcept;
+
+    // The code a conversion of this voltage yields (truncating, clamped).
+    static int codeFor(double volts) noexcept;
+
+private:
+    std::function<double()> input_;
+    bool selectHigh_ = true;
+    bool clockHigh_ = false;
+    int code_ = 0;
+    int bitsShifted_ = 0;
+};
+
+// The temperature sensor: 2.73 V at 0 degC, rising 10 mV per degree.
+double sensorVolts(double celsius) noexcept;
+
+} // namespace serial

@@ -1,0 +1,12 @@
+#pragma once
+// The transmit keep-alive: each call queues two zero bytes on TxD.
+// It neither looks at nor waits for the transmit queue; a full queue is not
+// an error. A PortError from Output propagates.
+
+#include "serial_line.h"
+
+namespace serial {
+
+void sendKeepAlive(SerialLine& line);
+
+} // namespace serial

@@ -1,0 +1,35 @@
+#pragma once
+// Per-OS access to an open port's handle: modem lines, raw writes and the
+// exclusive lock, each one system call. native_line_linux.cpp and
+// native_line_windows.cpp implement it, each mapping its own OS errors
+// (errno, GetLastError) to PortError with the device's name.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace serial {
+
+class NativeLine {
+public:
+    // handle: the open descriptor (Linux) or HANDLE (Windows) of device.
+    NativeLine(long long handle, std::string device);
+
+    // Takes the OS's exclusive lock on the handle; throws a "busy" PortError
+    // when another process holds the port.
+    void lockExclusive();
+    void setDtr(bool asserted);
+    void setRts(bool asserted);
+    bool carrier();
+    // Hands bytes to the driver without waiting; returns how many it took
+    // (bytes that do not fit are dropped, not queued in memory).
+    std::size_t writeNoWait(std::string_view bytes);
+
+    const std::string& device() const noexcept { return device_; }
+
+private:
+    long long handle_;
+    std::string device_;
+};
+
+} // namespace serial

@@ -1,0 +1,2 @@
+// Placeholder until the port code lands.
+#include "native_line.h"

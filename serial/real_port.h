@@ -1,0 +1,56 @@
+#pragma once
+// The physical serial port behind SerialLine.
+//
+// Qt Serial Port opens, configures and locks the device (its lock file),
+// and an flock() on the handle keeps a second program out as well; a port
+// held either way is reported as busy. After the open, the three line
+// operations and Output go straight to the native handle, one system call
+// each (the per-OS code is in native_line.h). Output never blocks: bytes the
+// driver's transmit queue cannot take are dropped, so memory stays flat
+// however long the line is held up. Received bytes are never read into memory.
+
+#include "port_settings.h"
+#include "serial_line.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace serial {
+
+class NativeLine;
+
+// Device name of port number n on this system ("/dev/ttyS0", "COM1");
+// empty when n is not a valid port number.
+std::string deviceForPort(int number);
+
+class RealPort final : public SerialLine {
+public:
+    using DeviceResolver = std::function<std::string(int number)>;
+
+    // Tests hand in a resolver that maps the port to a pseudo-terminal.
+    explicit RealPort(DeviceResolver resolver = deviceForPort);
+    ~RealPort() override;
+
+    void Settings(std::string_view settings) override;
+    void CommPort(int number) override;
+    void PortOpen(bool open) override;
+    void DTREnable(bool asserted) override;
+    void RTSEnable(bool asserted) override;
+    bool CDHolding() override;
+    void Output(std::string_view text) override;
+
+    // The device the port number currently maps to ("/dev/ttyS0", "COM1").
+    const std::string& device() const noexcept { return device_; }
+
+private:
+    NativeLine& openLine();  // throws when the port is not open
+
+    DeviceResolver resolver_;
+    PortSettings settings_;
+    std::string device_;
+    std::unique_ptr<class QSerialPort> qtPort_;
+    std::unique_ptr<NativeLine> line_;
+};
+
+} // namespace serial

@@ -1,0 +1,57 @@
+#include "simulated_port.h"
+
+#include "port_error.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace serial {
+
+SimulatedPort::SimulatedPort(std::function<double()> input) : chip_(std::move(input)) {}
+
+void SimulatedPort::Settings(std::string_view settings) {
+    if (!parsePortSettings(settings))
+        throw PortError(kInvalidSettingsError,
+                        "Invalid port settings \"" + std::string(settings) + "\"", device_);
+}
+
+void SimulatedPort::CommPort(int number) {
+    if (number < 1)
+        throw PortError(kInvalidSettingsError, "Invalid port number " + std::to_string(number),
+                        device_);
+}
+
+void SimulatedPort::PortOpen(bool open) {
+    open_ = open;
+    // Like a UART driver, opening asserts DTR and RTS.
+    chip_.setSelect(open);
+    chip_.setClock(open);
+}
+
+void SimulatedPort::DTREnable(bool asserted) {
+    requireOpen();
+    chip_.setSelect(asserted);
+}
+
+void SimulatedPort::RTSEnable(bool asserted) {
+    requireOpen();
+    chip_.setClock(asserted);
+}
+
+bool SimulatedPort::CDHolding() {
+    requireOpen();
+    return chip_.data();
+}
+
+void SimulatedPort::Output(std::string_view text) {
+    requireOpen();
+    bytesWritten_ += text.size();
+    nonZeroBytes_ += std::count_if(text.begin(), text.end(), [](char c) { return c != '\0'; });
+}
+
+void SimulatedPort::requireOpen() const {
+    if (!open_)
+        throw PortError(kPortNotOpenError, "Port is not open", device_);
+}
+
+} // namespace serial

@@ -1,0 +1,47 @@
+#pragma once
+// A serial port with the converter wired to its modem lines, as on the real
+// bench: DTR drives the chip's select, RTS its clock, DCD reads its data.
+// Bytes written are counted and discarded, as a line at 1200 baud would
+// send them. It behaves like a port: settings are checked, and the line
+// operations fail until the port is opened.
+
+#include "converter_chip.h"
+#include "port_settings.h"
+#include "serial_line.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace serial {
+
+class SimulatedPort final : public SerialLine {
+public:
+    // input: voltage on the converter's input at each conversion.
+    explicit SimulatedPort(std::function<double()> input);
+
+    void Settings(std::string_view settings) override;
+    void CommPort(int number) override;
+    void PortOpen(bool open) override;
+    void DTREnable(bool asserted) override;
+    void RTSEnable(bool asserted) override;
+    bool CDHolding() override;
+    void Output(std::string_view text) override;
+
+    std::uint64_t bytesWritten() const noexcept { return bytesWritten_; }
+    std::uint64_t nonZeroBytesWritten() const noexcept { return nonZeroBytes_; }
+
+    // Number carried by the PortError of a line operation on a closed port.
+    static constexpr int kPortNotOpenError = 8012;
+
+private:
+    void requireOpen() const;
+
+    ConverterChip chip_;
+    std::string device_ = "simulated converter";
+    bool open_ = false;
+    std::uint64_t bytesWritten_ = 0;
+    std::uint64_t nonZeroBytes_ = 0;
+};
+
+} // namespace serial
