@@ -16,6 +16,8 @@
 #include <memory>
 #include <string>
 
+class QSerialPort;
+
 namespace serial {
 
 class NativeLine;
@@ -49,7 +51,7 @@ private:
     DeviceResolver resolver_;
     PortSettings settings_;
     std::string device_;
-    std::unique_ptr<class QSerialPort> qtPort_;
+    std::unique_ptr<::QSerialPort> qtPort_;
     std::unique_ptr<NativeLine> line_;
 };
 

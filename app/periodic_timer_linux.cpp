@@ -1,0 +1,65 @@
+#include "periodic_timer.h"
+
+#include <QSocketNotifier>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+class PeriodicTimer::Engine {
+public:
+    Engine(std::chrono::milliseconds interval, const std::function<void()>& onTick)
+        : interval_(interval),
+          fd_(::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC)) {
+        if (fd_ < 0)
+            throw std::runtime_error(std::string("timerfd_create: ") + std::strerror(errno));
+        notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
+        notifier_->setEnabled(false);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this, &onTick] {
+            std::uint64_t expirations = 0;
+            // Reading re-arms the notifier; the count of missed ticks is
+            // dropped on purpose, as they are merged into this one.
+            if (::read(fd_, &expirations, sizeof expirations) == sizeof expirations && active_)
+                onTick();
+        });
+    }
+
+    ~Engine() {
+        notifier_.reset();
+        ::close(fd_);
+    }
+
+    void arm(bool on) {
+        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(interval_).count();
+        itimerspec spec{};
+        if (on) {
+            spec.it_interval.tv_sec = ns / 1'000'000'000;
+            spec.it_interval.tv_nsec = ns % 1'000'000'000;
+            spec.it_value = spec.it_interval;
+        }
+        ::timerfd_settime(fd_, 0, &spec, nullptr);
+        active_ = on;
+        notifier_->setEnabled(on);
+    }
+
+    bool active() const { return active_; }
+
+private:
+    std::chrono::milliseconds interval_;
+    int fd_;
+    bool active_ = false;
+    std::unique_ptr<QSocketNotifier> notifier_;
+};
+
+PeriodicTimer::PeriodicTimer(std::chrono::milliseconds interval, std::function<void()> onTick)
+    : interval_(interval), onTick_(std::move(onTick)),
+      engine_(std::make_unique<Engine>(interval_, onTick_)) {}
+
+PeriodicTimer::~PeriodicTimer() = default;
+
+void PeriodicTimer::start() { engine_->arm(true); }
+void PeriodicTimer::stop() { engine_->arm(false); }
+bool PeriodicTimer::isActive() const { return engine_->active(); }

@@ -1,0 +1,35 @@
+#include "recording_line.h"
+
+void RecordingLine::failAtCall(std::size_t index, int number, std::string description) {
+    failAt_ = index;
+    failNumber_ = number;
+    failDescription_ = std::move(description);
+}
+
+void RecordingLine::record(std::string call) {
+    if (failAt_ && calls.size() == *failAt_) {
+        calls.push_back(call + " failed");
+        throw serial::PortError(failNumber_, failDescription_, kDevice);
+    }
+    calls.push_back(std::move(call));
+}
+
+void RecordingLine::Settings(std::string_view settings) { record("Settings " + std::string(settings)); }
+void RecordingLine::CommPort(int number) { record("CommPort " + std::to_string(number)); }
+void RecordingLine::PortOpen(bool open) { record(std::string("PortOpen ") + (open ? "1" : "0")); }
+void RecordingLine::DTREnable(bool asserted) { record(std::string("DTR ") + (asserted ? "1" : "0")); }
+void RecordingLine::RTSEnable(bool asserted) { record(std::string("RTS ") + (asserted ? "1" : "0")); }
+
+bool RecordingLine::CDHolding() {
+    record("DCD?");
+    if (dcdScript.empty())
+        return false;
+    const bool level = dcdScript.front();
+    dcdScript.pop_front();
+    return level;
+}
+
+void RecordingLine::Output(std::string_view text) {
+    record("Output " + std::to_string(text.size()));
+    output.append(text);
+}
