@@ -16,9 +16,9 @@ Form1::Form1(std::unique_ptr<serial::SerialLine> port, Runtime& runtime, QWidget
       MSComm1(std::move(port)),
       runtime_(runtime),
       ui_(window::buildForm1Layout(*this)),
-      Timer1(1000ms, [this] { dispatch([this] { OnSampleTimer(); }); }),
-      Timer2(1ms, [this] { dispatch([this] { OnKeepAliveTimer(); }); }) {
-    connect(ui_.Command1, &QPushButton::clicked, this, [this] { dispatch([this] { OnExitClick(); }); });
+      Timer1(1000ms, [this] { deliver(&Form1::OnSampleTimer); }),
+      Timer2(1ms, [this] { deliver(&Form1::OnKeepAliveTimer); }) {
+    connect(ui_.Command1, &QPushButton::clicked, this, [this] { deliver(&Form1::OnExitClick); });
     // Both timers count from the moment the window exists; their first
     // ticks can only be delivered once the event loop runs.
     Timer1.start();
@@ -28,7 +28,7 @@ Form1::Form1(std::unique_ptr<serial::SerialLine> port, Runtime& runtime, QWidget
 Form1::~Form1() = default;
 
 bool Form1::load() {
-    return dispatch([this] { OnFormLoad(); });
+    return deliver(&Form1::OnFormLoad);
 }
 
 void Form1::OnFormLoad() {
@@ -76,12 +76,11 @@ void Form1::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-template <class Handler>
-bool Form1::dispatch(Handler handler) {
+bool Form1::deliver(void (Form1::*handler)()) {
     if (ended_)
         return false;
     try {
-        handler();
+        (this->*handler)();
         return true;
     } catch (const serial::PortError& error) {
         endOnError(error);

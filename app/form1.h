@@ -34,6 +34,11 @@ public:
     // without ever showing the window (the report has been made).
     bool load();
 
+    // Runs a handler the way the event loop does (the timers and the button
+    // come through here): an error it raises ends the program. Once the
+    // program has ended, nothing runs. False when the handler failed.
+    bool deliver(void (Form1::*handler)());
+
     // The handlers, public so that tests can drive them tick by tick; they
     // run exactly as the timers and the button run them.
     void OnFormLoad();
@@ -51,9 +56,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Calls a handler the way the event loop does: an error it raises ends
-    // the program.
-    template <class Handler> bool dispatch(Handler handler);
     void endOnError(const serial::PortError& error);
     QString logFileName() const;
 

@@ -31,8 +31,13 @@ QString formatHundredths(double value, const NumberFormat& format) {
 
 std::optional<double> parseNumber(QStringView text, const NumberFormat& format) {
     QString plain = text.toString();
-    if (format.decimalSeparator != QLatin1String("."))
+    if (format.decimalSeparator != QLatin1String(".")) {
+        // Where the point is not the separator it means something else
+        // (often digit grouping): such text is not one of ours.
+        if (plain.contains(QLatin1Char('.')))
+            return std::nullopt;
         plain.replace(format.decimalSeparator, QLatin1String("."));
+    }
     const std::string bytes = plain.toStdString();
     double value = 0.0;
     const char* end = bytes.data() + bytes.size();
