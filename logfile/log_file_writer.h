@@ -13,9 +13,11 @@ struct SaveError {
     QString fileName;
     int number = 0;        // QFileDevice::FileError
     QString description;   // the operating system's reason, via Qt
+    QString folderProblem; // what is wrong with the folder, if anything is
 };
 
-// "Could not save /home/ann/database.txt: No such file or directory"
+// "Could not save /home/ann/database.txt: Permission denied
+//  (the folder /home/ann is not writable)"
 QString describe(const SaveError& error);
 
 class LogFileWriter {

@@ -127,6 +127,14 @@ private slots:
         QVERIFY(QDir(dir.path()).isEmpty());
     }
 
+    void aMissingFolderIsNamedAsTheTrouble() {
+        QTemporaryDir dir;
+        const auto error = logfile::SaveList(dir.filePath("gone/log.txt"), Entries{});
+        QVERIFY(error);
+        QVERIFY(logfile::describe(*error).endsWith(
+            QStringLiteral("(the folder %1 does not exist)").arg(dir.filePath("gone"))));
+    }
+
     void aWriteFailingPartWayLeavesTheOldFileIntact() {
         QTemporaryDir dir;
         const QString name = dir.filePath("database.txt");
