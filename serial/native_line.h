@@ -5,6 +5,7 @@
 // (errno, GetLastError) to PortError with the device's name.
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -13,7 +14,16 @@ namespace serial {
 class NativeLine {
 public:
     // handle: the open descriptor (Linux) or HANDLE (Windows) of device.
+    // The handle stays owned by whoever opened it and must outlive this.
     NativeLine(long long handle, std::string device);
+    ~NativeLine();
+    NativeLine(const NativeLine&) = delete;
+    NativeLine& operator=(const NativeLine&) = delete;
+
+    // Whether the OS denies this user the device itself. The serial library
+    // reports that and "another program holds the port" as one permission
+    // error; this tells the two apart.
+    static bool accessDenied(const std::string& device);
 
     // Takes the OS's exclusive lock on the handle; throws a "busy" PortError
     // when another process holds the port.
@@ -28,8 +38,11 @@ public:
     const std::string& device() const noexcept { return device_; }
 
 private:
+    struct OsState;  // what one OS needs between calls (Windows: the write in flight)
+
     long long handle_;
     std::string device_;
+    std::unique_ptr<OsState> os_;
 };
 
 } // namespace serial

@@ -1,2 +1,110 @@
-// Placeholder until the port code lands.
+// Linux: ioctl(), flock() and write() on the descriptor Qt Serial Port
+// opened. Every failure carries errno and its system text.
+
 #include "native_line.h"
+
+#include "port_error.h"
+#include "real_port.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace serial {
+namespace {
+
+std::string describe(int error) {
+    // Same text as strerror(), without its shared buffer.
+    return std::generic_category().message(error);
+}
+
+[[noreturn]] void fail(int error, const std::string& device) {
+    throw PortError(error, describe(error), device);
+}
+
+int descriptor(long long handle) {
+    return static_cast<int>(handle);
+}
+
+void changeLines(long long handle, int lines, bool asserted, const std::string& device) {
+    if (::ioctl(descriptor(handle), asserted ? TIOCMBIS : TIOCMBIC, &lines) == -1)
+        fail(errno, device);
+}
+
+} // namespace
+
+std::string deviceForPort(int number) {
+    if (number < 1)
+        return {};
+    return "/dev/ttyS" + std::to_string(number - 1);
+}
+
+struct NativeLine::OsState {};
+
+NativeLine::NativeLine(long long handle, std::string device)
+    : handle_(handle), device_(std::move(device)) {
+    // Output runs every millisecond from the event loop: a blocking
+    // descriptor would freeze the program whenever the transmit queue fills.
+    const int flags = ::fcntl(descriptor(handle_), F_GETFL);
+    if (flags == -1)
+        fail(errno, device_);
+    if (!(flags & O_NONBLOCK) && ::fcntl(descriptor(handle_), F_SETFL, flags | O_NONBLOCK) == -1)
+        fail(errno, device_);
+}
+
+NativeLine::~NativeLine() = default;
+
+bool NativeLine::accessDenied(const std::string& device) {
+    // AT_EACCESS: the rights the open itself would be judged by.
+    if (::faccessat(AT_FDCWD, device.c_str(), W_OK, AT_EACCESS) == 0)
+        return false;
+    return errno == EACCES || errno == EPERM || errno == EROFS;
+}
+
+void NativeLine::lockExclusive() {
+    // Programs that skip the lock-file convention still honour flock();
+    // LOCK_NB because a held port must be reported, not waited for.
+    if (::flock(descriptor(handle_), LOCK_EX | LOCK_NB) == 0)
+        return;
+    const int error = errno;
+    if (error == EWOULDBLOCK)
+        throw PortError(error, "Port is busy: in use by another program (" + describe(error) + ")",
+                        device_);
+    fail(error, device_);
+}
+
+void NativeLine::setDtr(bool asserted) {
+    changeLines(handle_, TIOCM_DTR, asserted, device_);
+}
+
+void NativeLine::setRts(bool asserted) {
+    changeLines(handle_, TIOCM_RTS, asserted, device_);
+}
+
+bool NativeLine::carrier() {
+    int lines = 0;
+    if (::ioctl(descriptor(handle_), TIOCMGET, &lines) == -1)
+        fail(errno, device_);
+    return (lines & TIOCM_CAR) != 0;
+}
+
+std::size_t NativeLine::writeNoWait(std::string_view bytes) {
+    for (;;) {
+        const ssize_t written = ::write(descriptor(handle_), bytes.data(), bytes.size());
+        if (written >= 0)
+            return static_cast<std::size_t>(written);
+        const int error = errno;
+        if (error == EINTR)
+            continue;
+        // A full transmit queue only means the line is busy; the bytes are
+        // keep-alive filler and may go.
+        if (error == EAGAIN || error == EWOULDBLOCK)
+            return 0;
+        fail(error, device_);
+    }
+}
+
+} // namespace serial

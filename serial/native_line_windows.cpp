@@ -1,0 +1,128 @@
+// Windows: Win32 calls on the overlapped HANDLE Qt Serial Port opened.
+// Every failure carries GetLastError() and its system text.
+//
+// The driver transmits straight from the caller's buffer, so a write stays
+// "in flight" until the line has sent it; one such write is kept here, and
+// bytes offered while it is still going out are dropped, as on Linux when
+// the transmit queue is full.
+
+#include "native_line.h"
+
+#include "port_error.h"
+#include "real_port.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+#include <windows.h>
+
+namespace serial {
+namespace {
+
+std::string describe(DWORD code) {
+    char* text = nullptr;
+    const DWORD length = ::FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    std::string message = length ? std::string(text, length) : "System error " + std::to_string(code);
+    ::LocalFree(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.'))
+        message.pop_back();
+    return message;
+}
+
+[[noreturn]] void fail(const std::string& device) {
+    const DWORD code = ::GetLastError();
+    throw PortError(static_cast<int>(code), describe(code), device);
+}
+
+HANDLE port(long long handle) {
+    return reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(handle));
+}
+
+} // namespace
+
+std::string deviceForPort(int number) {
+    if (number < 1)
+        return {};
+    return "COM" + std::to_string(number);
+}
+
+struct NativeLine::OsState {
+    OVERLAPPED overlapped{};
+    std::array<char, 64> bytes{};  // the write in flight reads from here
+    bool inFlight = false;
+};
+
+NativeLine::NativeLine(long long handle, std::string device)
+    : handle_(handle), device_(std::move(device)), os_(std::make_unique<OsState>()) {
+    os_->overlapped.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!os_->overlapped.hEvent)
+        fail(device_);
+}
+
+NativeLine::~NativeLine() {
+    // The driver must let go of the buffer before it is freed.
+    if (os_->inFlight) {
+        DWORD sent = 0;
+        ::CancelIoEx(port(handle_), &os_->overlapped);
+        ::GetOverlappedResult(port(handle_), &os_->overlapped, &sent, TRUE);
+    }
+    ::CloseHandle(os_->overlapped.hEvent);
+}
+
+bool NativeLine::accessDenied(const std::string&) {
+    // A COM port another program has open refuses with "access denied";
+    // rights on the device itself are not what stops an open here.
+    return false;
+}
+
+void NativeLine::lockExclusive() {
+    // Windows opens COM ports exclusively already.
+}
+
+void NativeLine::setDtr(bool asserted) {
+    if (!::EscapeCommFunction(port(handle_), asserted ? SETDTR : CLRDTR))
+        fail(device_);
+}
+
+void NativeLine::setRts(bool asserted) {
+    if (!::EscapeCommFunction(port(handle_), asserted ? SETRTS : CLRRTS))
+        fail(device_);
+}
+
+bool NativeLine::carrier() {
+    DWORD status = 0;
+    if (!::GetCommModemStatus(port(handle_), &status))
+        fail(device_);
+    return (status & MS_RLSD_ON) != 0;
+}
+
+std::size_t NativeLine::writeNoWait(std::string_view bytes) {
+    OsState& state = *os_;
+    if (state.inFlight) {
+        DWORD sent = 0;
+        if (!::GetOverlappedResult(port(handle_), &state.overlapped, &sent, FALSE)) {
+            if (::GetLastError() == ERROR_IO_INCOMPLETE)
+                return 0;  // the line is still busy
+            state.inFlight = false;
+            fail(device_);
+        }
+        state.inFlight = false;
+    }
+    const auto count = std::min(bytes.size(), state.bytes.size());
+    std::copy_n(bytes.data(), count, state.bytes.data());
+    state.overlapped.Offset = 0;
+    state.overlapped.OffsetHigh = 0;
+    ::ResetEvent(state.overlapped.hEvent);
+    if (!::WriteFile(port(handle_), state.bytes.data(), static_cast<DWORD>(count), nullptr,
+                     &state.overlapped)) {
+        if (::GetLastError() != ERROR_IO_PENDING)
+            fail(device_);
+        state.inFlight = true;
+    }
+    return count;
+}
+
+} // namespace serial
