@@ -4,7 +4,6 @@
 #include "native_line.h"
 
 #include "port_error.h"
-#include "real_port.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -35,12 +34,6 @@ void changeLines(long long handle, int lines, bool asserted, const std::string& 
 }
 
 } // namespace
-
-std::string deviceForPort(int number) {
-    if (number < 1)
-        return {};
-    return "/dev/ttyS" + std::to_string(number - 1);
-}
 
 struct NativeLine::OsState {};
 

@@ -9,7 +9,6 @@
 #include "native_line.h"
 
 #include "port_error.h"
-#include "real_port.h"
 
 #include <algorithm>
 #include <array>
@@ -42,12 +41,6 @@ HANDLE port(long long handle) {
 }
 
 } // namespace
-
-std::string deviceForPort(int number) {
-    if (number < 1)
-        return {};
-    return "COM" + std::to_string(number);
-}
 
 struct NativeLine::OsState {
     OVERLAPPED overlapped{};

@@ -9,6 +9,7 @@
 // driver's transmit queue cannot take are dropped, so memory stays flat
 // however long the line is held up. Received bytes are never read into memory.
 
+#include "port_discovery.h"
 #include "port_settings.h"
 #include "serial_line.h"
 
@@ -22,9 +23,6 @@ namespace serial {
 
 class NativeLine;
 
-// Device name of port number n on this system ("/dev/ttyS0", "COM1");
-// empty when n is not a valid port number.
-std::string deviceForPort(int number);
 
 class RealPort final : public SerialLine {
 public:
