@@ -7,6 +7,12 @@
 
 namespace serial {
 
+// Numbers for the errors the port code finds itself, where no errno or
+// serial library error stands behind them; both ports use the same ones.
+inline constexpr int kInvalidSettingsError = 380;
+inline constexpr int kPortAlreadyOpenError = 8005;
+inline constexpr int kPortNotOpenError = 8012;
+
 class PortError : public std::runtime_error {
 public:
     PortError(int number, std::string description, std::string device);

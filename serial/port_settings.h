@@ -22,7 +22,4 @@ struct PortSettings {
 
 std::optional<PortSettings> parsePortSettings(std::string_view text);
 
-// Number carried by the PortError for malformed settings text.
-inline constexpr int kInvalidSettingsError = 380;
-
 } // namespace serial

@@ -5,7 +5,6 @@
 
 #include "native_line.h"
 #include "port_error.h"
-#include "simulated_port.h"
 
 #include <QSerialPort>
 #include <QString>
@@ -16,10 +15,6 @@
 
 namespace serial {
 namespace {
-
-// The simulated port's numbers, so callers treat both ports alike.
-constexpr int kPortNotOpenError = SimulatedPort::kPortNotOpenError;
-constexpr int kPortAlreadyOpenError = 8005;
 
 QSerialPort::Parity qtParity(Parity parity) {
     switch (parity) {

@@ -31,9 +31,6 @@ public:
     std::uint64_t bytesWritten() const noexcept { return bytesWritten_; }
     std::uint64_t nonZeroBytesWritten() const noexcept { return nonZeroBytes_; }
 
-    // Number carried by the PortError of a line operation on a closed port.
-    static constexpr int kPortNotOpenError = 8012;
-
 private:
     void requireOpen() const;
 
