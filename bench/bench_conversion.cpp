@@ -1,0 +1,50 @@
+// Code -> voltage text -> temperature -> display texts, and one log entry.
+
+#include "conversion.h"
+#include "log_entry.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void convertAll(benchmark::State& state, const measure::NumberFormat& format) {
+    for (auto _ : state) {
+        for (int code = 0; code < 1024; ++code) {
+            measure::Conversion c = measure::convertCode(code, format);
+            benchmark::DoNotOptimize(c);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * 1024);
+}
+
+void BM_ConvertAll1024Codes_Point(benchmark::State& state) {
+    convertAll(state, measure::NumberFormat{});
+}
+BENCHMARK(BM_ConvertAll1024Codes_Point)->Unit(benchmark::kMicrosecond);
+
+void BM_ConvertAll1024Codes_Comma(benchmark::State& state) {
+    convertAll(state, measure::NumberFormat{QStringLiteral(",")});
+}
+BENCHMARK(BM_ConvertAll1024Codes_Comma)->Unit(benchmark::kMicrosecond);
+
+void BM_LogEntry(benchmark::State& state) {
+    const measure::NumberFormat format;
+    const QString temperature = measure::convertCode(600, format).temperatureText;
+    const QTime time(14, 3, 7);
+    for (auto _ : state) {
+        QString entry = measure::logEntry(temperature, measure::timeOfDayText(time));
+        benchmark::DoNotOptimize(entry);
+    }
+}
+BENCHMARK(BM_LogEntry);
+
+void BM_TimeOfDayText(benchmark::State& state) {
+    const QTime time(14, 3, 7);
+    for (auto _ : state) {
+        QString text = measure::timeOfDayText(time);
+        benchmark::DoNotOptimize(text);
+    }
+}
+BENCHMARK(BM_TimeOfDayText);
+
+} // namespace

@@ -1,0 +1,86 @@
+// What the in-window log costs per recorded reading: resident memory added
+// by 100 000 entries, alone and with the list view showing it, and the time
+// of one AddItem.
+//
+// Resident size is a whole-process figure: run these in a process of their
+// own (--benchmark_filter=ReadingLogMemory) so nothing freed by an earlier
+// benchmark is reused and hides the cost.
+
+#include "reading_log.h"
+#include "sample_entries.h"
+
+#include <QApplication>
+#include <QListView>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <malloc.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kEntries = 100'000;
+
+long residentBytes() {
+    long pages = 0, resident = 0;
+    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return resident * ::sysconf(_SC_PAGESIZE);
+}
+
+void BM_ReadingLogMemory(benchmark::State& state) {
+    sampleEntry(0);  // the C library loads its locale data on first use
+    for (auto _ : state) {
+        ::malloc_trim(0);
+        const long before = residentBytes();
+        window::ReadingLog log;
+        for (int i = 0; i < kEntries; ++i)
+            log.AddItem(sampleEntry(i));
+        const long after = residentBytes();
+        state.counters["entries"] = kEntries;
+        state.counters["bytes_per_entry"] = double(after - before) / kEntries;
+        if (log.ListCount() != kEntries)
+            state.SkipWithError("entries went missing");
+    }
+}
+BENCHMARK(BM_ReadingLogMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_ReadingLogMemoryWithView(benchmark::State& state) {
+    sampleEntry(0);
+    for (auto _ : state) {
+        window::ReadingLog log;
+        QListView view;
+        view.setUniformItemSizes(true);
+        view.setModel(&log);
+        view.resize(121, 82);
+        view.show();
+        QApplication::processEvents();
+        ::malloc_trim(0);
+        const long before = residentBytes();
+        for (int i = 0; i < kEntries; ++i) {
+            log.AddItem(sampleEntry(i));
+            // The program returns to the event loop between entries; laying
+            // out after every one of 100 000 would only measure the layout.
+            if (i % 1000 == 999)
+                QApplication::processEvents();
+        }
+        QApplication::processEvents();
+        const long after = residentBytes();
+        state.counters["entries"] = kEntries;
+        state.counters["bytes_per_entry"] = double(after - before) / kEntries;
+    }
+}
+BENCHMARK(BM_ReadingLogMemoryWithView)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_ReadingLogAddItem(benchmark::State& state) {
+    window::ReadingLog log;
+    const QString entry = sampleEntry(600);
+    for (auto _ : state)
+        log.AddItem(entry);
+}
+BENCHMARK(BM_ReadingLogAddItem);
+
+} // namespace
