@@ -24,8 +24,18 @@ public:
     bool isActive() const;
     std::chrono::milliseconds interval() const { return interval_; }
 
+    // The per-OS part: arms and disarms the OS's timer, calls onTick.
+    class Engine {
+    public:
+        virtual ~Engine() = default;
+        virtual void arm(bool on) = 0;
+        virtual bool active() const = 0;
+    };
+
 private:
-    class Engine;
+    static std::unique_ptr<Engine> makeEngine(std::chrono::milliseconds interval,
+                                              const std::function<void()>& onTick);
+
     std::chrono::milliseconds interval_;
     std::function<void()> onTick_;
     std::unique_ptr<Engine> engine_;

@@ -9,9 +9,11 @@
 #include <sys/timerfd.h>
 #include <unistd.h>
 
-class PeriodicTimer::Engine {
+namespace {
+
+class TimerFdEngine final : public PeriodicTimer::Engine {
 public:
-    Engine(std::chrono::milliseconds interval, const std::function<void()>& onTick)
+    TimerFdEngine(std::chrono::milliseconds interval, const std::function<void()>& onTick)
         : interval_(interval),
           fd_(::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC)) {
         if (fd_ < 0)
@@ -27,12 +29,12 @@ public:
         });
     }
 
-    ~Engine() {
+    ~TimerFdEngine() override {
         notifier_.reset();
         ::close(fd_);
     }
 
-    void arm(bool on) {
+    void arm(bool on) override {
         const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(interval_).count();
         itimerspec spec{};
         if (on) {
@@ -45,7 +47,7 @@ public:
         notifier_->setEnabled(on);
     }
 
-    bool active() const { return active_; }
+    bool active() const override { return active_; }
 
 private:
     std::chrono::milliseconds interval_;
@@ -54,12 +56,9 @@ private:
     std::unique_ptr<QSocketNotifier> notifier_;
 };
 
-PeriodicTimer::PeriodicTimer(std::chrono::milliseconds interval, std::function<void()> onTick)
-    : interval_(interval), onTick_(std::move(onTick)),
-      engine_(std::make_unique<Engine>(interval_, onTick_)) {}
+} // namespace
 
-PeriodicTimer::~PeriodicTimer() = default;
-
-void PeriodicTimer::start() { engine_->arm(true); }
-void PeriodicTimer::stop() { engine_->arm(false); }
-bool PeriodicTimer::isActive() const { return engine_->active(); }
+std::unique_ptr<PeriodicTimer::Engine> PeriodicTimer::makeEngine(
+    std::chrono::milliseconds interval, const std::function<void()>& onTick) {
+    return std::make_unique<TimerFdEngine>(interval, onTick);
+}
