@@ -1,0 +1,114 @@
+#!/usr/bin/env python3
+"""The refusals of with-virtual-port: a runner that would start a program
+with /dev/ttyS0 being anything but its own pseudo-terminal must stop.
+
+    runner_safety.py PATH-TO-with-virtual-port
+
+Runs itself again in a private mount namespace with a tmpfs /dev, builds
+the wrong situations there out of harmless nodes (null, full) and checks
+that each safety check of the runner refuses (exit status 3). No node of
+a real terminal is ever created or touched.
+"""
+
+import os
+import runpy
+import stat
+import subprocess
+import sys
+import types
+
+REFUSED = 3
+
+
+def load_runner(path):
+    # The runner is a script without a .py name; its functions, not its main.
+    return types.SimpleNamespace(**runpy.run_path(path, run_name="with_virtual_port"))
+
+
+def refused(what, call):
+    try:
+        call()
+    except SystemExit as e:
+        ok = e.code == REFUSED
+        print(("ok      " if ok else "FAILED  ") + f"{what}: exit status {e.code}", flush=True)
+        return ok
+    print(f"FAILED  {what}: not refused", flush=True)
+    return False
+
+
+def accepted(what, call):
+    try:
+        call()
+    except SystemExit as e:
+        print(f"FAILED  {what}: refused with status {e.code}", flush=True)
+        return False
+    print(f"ok      {what}", flush=True)
+    return True
+
+
+def inside(runner_path):
+    runner = load_runner(runner_path)
+    if os.readlink("/proc/self/ns/mnt") == os.environ["SAFETY_OUTER_MNTNS"]:
+        print("FAILED  not in a private mount namespace; stopping")
+        return 1
+    subprocess.run(["mount", "-t", "tmpfs", "-o", "mode=0755,size=1m", "safety-dev", "/dev"],
+                   check=True)
+    os.mknod("/dev/null", 0o666 | stat.S_IFCHR, os.makedev(1, 3))
+    os.mkdir("/dev/pts")
+    subprocess.run(["mount", "-t", "devpts", "-o", "newinstance,ptmxmode=0666", "safety-pts",
+                    "/dev/pts"], check=True)
+    os.symlink("pts/ptmx", "/dev/ptmx")
+    master, slave = os.openpty()
+    results = []
+
+    os.environ["VPORT_OUTER_MNTNS"] = os.readlink("/proc/self/ns/mnt")
+    results.append(refused("mounting in the namespace it was started in",
+                           runner.check_namespace))
+    os.environ["VPORT_OUTER_MNTNS"] = os.environ["SAFETY_OUTER_MNTNS"]
+    results.append(accepted("mounting in a private namespace", runner.check_namespace))
+
+    results.append(refused("no /dev/ttyS0 at all", lambda: runner.verify_dev(slave)))
+
+    # /dev/ttyS0 a device other than the pseudo-terminal.
+    os.mknod("/dev/ttyS0", 0o600 | stat.S_IFCHR, os.makedev(1, 3))
+    results.append(refused("/dev/ttyS0 another device (1:3)", lambda: runner.verify_dev(slave)))
+    results.append(refused("/dev/ttyS0 present where no port was asked for",
+                           lambda: runner.verify_dev(None)))
+    os.unlink("/dev/ttyS0")
+
+    # A pseudo-terminal, but not the runner's own.
+    _, other = os.openpty()
+    other_path = os.ttyname(other)
+    open("/dev/ttyS0", "w").close()
+    subprocess.run(["mount", "--bind", other_path, "/dev/ttyS0"], check=True)
+    results.append(refused("/dev/ttyS0 another pseudo-terminal", lambda: runner.verify_dev(slave)))
+
+    # The right one (bound over the other), then beside an unexpected device.
+    subprocess.run(["mount", "--bind", os.ttyname(slave), "/dev/ttyS0"], check=True)
+    results.append(accepted("/dev/ttyS0 the runner's pseudo-terminal",
+                            lambda: runner.verify_dev(slave)))
+    os.mknod("/dev/full", 0o666 | stat.S_IFCHR, os.makedev(1, 7))
+    results.append(refused("an unexpected device beside it (/dev/full)",
+                           lambda: runner.verify_dev(slave)))
+    os.close(master)
+    return 0 if all(results) else 1
+
+
+def main():
+    runner_path = os.path.abspath(sys.argv[1])
+    if len(sys.argv) > 2 and sys.argv[2] == "--inside":
+        return inside(runner_path)
+    probe = subprocess.run(["unshare", "--mount", "--propagation", "private", "true"],
+                           capture_output=True, text=True, stdin=subprocess.DEVNULL)
+    if probe.returncode != 0:
+        print("SKIP: cannot create a private mount namespace here "
+              f"({probe.stderr.strip() or 'unknown reason'})")
+        return 77
+    env = dict(os.environ, SAFETY_OUTER_MNTNS=os.readlink("/proc/self/ns/mnt"))
+    return subprocess.run(["unshare", "--mount", "--propagation", "private", "--",
+                           sys.executable, os.path.abspath(__file__), runner_path, "--inside"],
+                          env=env, stdin=subprocess.DEVNULL).returncode
+
+
+if __name__ == "__main__":
+    sys.exit(main())
