@@ -36,13 +36,13 @@ public:
 
     void arm(bool on) override {
         const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(interval_).count();
-        itimerspec spec{};
+        itimerspec schedule{};
         if (on) {
-            spec.it_interval.tv_sec = ns / 1'000'000'000;
-            spec.it_interval.tv_nsec = ns % 1'000'000'000;
-            spec.it_value = spec.it_interval;
+            schedule.it_interval.tv_sec = ns / 1'000'000'000;
+            schedule.it_interval.tv_nsec = ns % 1'000'000'000;
+            schedule.it_value = schedule.it_interval;
         }
-        ::timerfd_settime(fd_, 0, &spec, nullptr);
+        ::timerfd_settime(fd_, 0, &schedule, nullptr);
         active_ = on;
         notifier_->setEnabled(on);
     }
