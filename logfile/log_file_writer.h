@@ -36,8 +36,9 @@ private:
     void fail();
 
     QSaveFile file_;
-    QStringEncoder encoder_{QStringConverter::System};
-    QByteArray buffer_;
+    QStringEncoder encoder_;
+    QByteArray buffer_;      // fixed size; lines are encoded straight into it
+    qsizetype used_ = 0;
     std::optional<SaveError> error_;
 };
 

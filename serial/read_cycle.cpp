@@ -1,7 +1,5 @@
 #include "read_cycle.h"
 
-#include <cmath>
-
 namespace serial {
 
 SampleBits readSampleBits(SerialLine& line) {
@@ -20,9 +18,12 @@ SampleBits readSampleBits(SerialLine& line) {
 }
 
 double sampleCode(const SampleBits& bits) {
+    // 2^9 down to 2^0, exact in double precision (and no maths library
+    // in the program for ten constants).
+    static constexpr double kWeights[kSampleBitCount] = {512, 256, 128, 64, 32, 16, 8, 4, 2, 1};
     double code = 0.0;
     for (int k = 0; k < kSampleBitCount; ++k)
-        code += bits[k] * std::pow(2.0, kSampleBitCount - 1 - k);
+        code += bits[k] * kWeights[k];
     return code;
 }
 

@@ -5,6 +5,7 @@
 #include "form1_layout.h"
 #include "reading_log.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -84,6 +85,8 @@ private slots:
         QCOMPARE(c.Check1->font().pointSize(), 8);
         QCOMPARE(QFontInfo(c.Check1->font()).family(), window::bundledFamily());
         QCOMPARE(window::bundledFamily(), QStringLiteral("Liberation Sans"));
+        // The face came from inside the program, not from the system's fonts.
+        QCOMPARE(QFontDatabase::applicationFontFamilies(0), QStringList{"Liberation Sans"});
     }
 
     void everyCaptionFitsItsControl() {

@@ -1,14 +1,20 @@
 #include "fonts.h"
 
 #include <QFontDatabase>
+#include <QResource>
 #include <QStringList>
 
 namespace window {
 
 QString bundledFamily() {
     static const QString family = [] {
-        const int id = QFontDatabase::addApplicationFont(
-            QStringLiteral(":/fonts/LiberationSans-Regular.ttf"));
+        const QResource face(QStringLiteral(":/fonts/LiberationSans-Regular.ttf"));
+        // Stored uncompressed, the face is handed over where it lies in the
+        // program: loading it by name would copy its 400 KB onto the heap.
+        const int id = face.compressionAlgorithm() == QResource::NoCompression
+            ? QFontDatabase::addApplicationFontFromData(QByteArray::fromRawData(
+                  reinterpret_cast<const char*>(face.data()), qsizetype(face.size())))
+            : QFontDatabase::addApplicationFont(face.fileName());
         const QStringList families = QFontDatabase::applicationFontFamilies(id);
         return families.isEmpty() ? QStringLiteral("Liberation Sans") : families.first();
     }();
