@@ -40,5 +40,5 @@ for l in "${wanted_locales[@]}"; do
 done
 [ "$need_gen" -eq 0 ] || as_root locale-gen >/dev/null
 
-cmake -S "$repo" -B "$repo/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$repo" -B "$repo/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTHERMOMETER_BENCH=ON >/dev/null
 cmake --build "$repo/build" -j"$(nproc)"
