@@ -15,7 +15,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
     fonts-liberation2 locales
     xvfb xauth xdotool x11-utils libx11-dev imagemagick
-    libbenchmark-dev util-linux
+    libbenchmark-dev util-linux python3
 )
 missing=()
 for p in "${packages[@]}"; do
