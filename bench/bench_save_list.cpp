@@ -133,39 +133,37 @@ void BM_SaveList(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveList)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
-void BM_SafeSaveFloor_EncodedBytes(benchmark::State& state) {
-    const auto& lines = encodedLinesOf(int(state.range(0)));
+// The floor's loop: a safe save of what writeAll writes, each iteration.
+template <class WriteAll>
+void timeSafeSaves(benchmark::State& state, WriteAll writeAll) {
     const std::string target = scratchDir().filePath(QStringLiteral("floor.txt")).toStdString();
     for (auto _ : state) {
-        const bool ok = safeSave(target, [&](BufferedFile& file) {
-            for (const std::string& line : lines)
-                if (!file.append(line.data(), line.size()))
-                    return false;
-            return true;
-        });
-        if (!ok) {
+        if (!safeSave(target, writeAll)) {
             state.SkipWithError(std::strerror(errno));
             break;
         }
     }
 }
+
+void BM_SafeSaveFloor_EncodedBytes(benchmark::State& state) {
+    const auto& lines = encodedLinesOf(int(state.range(0)));
+    timeSafeSaves(state, [&](BufferedFile& file) {
+        for (const std::string& line : lines)
+            if (!file.append(line.data(), line.size()))
+                return false;
+        return true;
+    });
+}
 BENCHMARK(BM_SafeSaveFloor_EncodedBytes)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 void BM_SafeSaveFloor_FromStrings(benchmark::State& state) {
     const auto& log = logOf(int(state.range(0)));
-    const std::string target = scratchDir().filePath(QStringLiteral("floor.txt")).toStdString();
-    for (auto _ : state) {
-        const bool ok = safeSave(target, [&](BufferedFile& file) {
-            for (int i = 0; i < log.ListCount(); ++i)
-                if (!appendUtf8(file, log.List(i)) || !file.append("\r\n", 2))
-                    return false;
-            return true;
-        });
-        if (!ok) {
-            state.SkipWithError(std::strerror(errno));
-            break;
-        }
-    }
+    timeSafeSaves(state, [&](BufferedFile& file) {
+        for (int i = 0; i < log.ListCount(); ++i)
+            if (!appendUtf8(file, log.List(i)) || !file.append("\r\n", 2))
+                return false;
+        return true;
+    });
 }
 BENCHMARK(BM_SafeSaveFloor_FromStrings)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 

@@ -8,7 +8,8 @@
  * with the converter wired as on the bench: DTR is the active-low chip
  * select, RTS the clock, DCD the data. Every other ioctl(), and every call on
  * any other descriptor, goes to the C library unchanged, so the keep-alive
- * bytes still reach the pseudo-terminal's master side.
+ * bytes still reach the pseudo-terminal's master side. The converter itself
+ * is modemsim_converter.c; this file is the interposition and the log.
  *
  * The library never opens a device and never issues a modem-line ioctl()
  * of its own.
@@ -42,12 +43,13 @@
  * Levels are the levels after the call: 1 = asserted.
  */
 #define _GNU_SOURCE
+#include "modemsim.h"
+
 #include <dlfcn.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <pthread.h>
 #include <stdarg.h>
-#include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -58,9 +60,6 @@
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
-
-#define MAX_CODES 4096
-#define CODE_BITS 10
 
 typedef int (*ioctl_fn)(int, unsigned long, ...);
 typedef ssize_t (*write_fn)(int, const void *, size_t);
@@ -74,20 +73,7 @@ static write_fn real_write;
 static int active;          /* MODEMSIM_RDEV was given and parsed */
 static dev_t target_rdev;
 static int log_fd = -1;
-
-static int codes[MAX_CODES];
-static int code_count;
-static int cycle_codes;
-static long fail_after = -1;  /* conversions; -1 = never */
 static int fail_writes;
-
-/* Line and chip state. Linux leaves DTR and RTS asserted after an open. */
-static int dtr = 1, rts = 1;
-static int selected;          /* chip select active: DTR de-asserted */
-static int current_code;
-static int bits_shifted;
-static long conversions_started;
-static int line_failed;
 
 static unsigned long long write_calls, bytes_offered, bytes_accepted, odd_sized, non_zero;
 
@@ -100,7 +86,7 @@ static void resolve_real(void) {
     memcpy(&real_write, &p, sizeof p);
 }
 
-static void log_line(const char *fmt, ...) {
+void modemsim_log(const char *fmt, ...) {
     if (log_fd < 0)
         return;
     struct timespec now;
@@ -120,24 +106,6 @@ static void log_line(const char *fmt, ...) {
     syscall(SYS_write, log_fd, text, (size_t)n);
 }
 
-static void parse_codes(const char *text) {
-    code_count = 0;
-    while (text && *text && code_count < MAX_CODES) {
-        char *end;
-        long v = strtol(text, &end, 10);
-        if (end == text)
-            break;
-        if (v < 0)
-            v = 0;
-        if (v > 1023)
-            v = 1023;
-        codes[code_count++] = (int)v;
-        text = (*end == ',') ? end + 1 : end;
-    }
-    if (code_count == 0)
-        codes[code_count++] = 600;
-}
-
 static void init(void) {
     resolve_real();
     const char *rdev = getenv("MODEMSIM_RDEV");
@@ -145,12 +113,7 @@ static void init(void) {
     if (!rdev || sscanf(rdev, "%u:%u", &major_no, &minor_no) != 2)
         return;
     target_rdev = makedev(major_no, minor_no);
-    parse_codes(getenv("MODEMSIM_CODES"));
-    const char *repeat = getenv("MODEMSIM_REPEAT");
-    cycle_codes = repeat && strcmp(repeat, "cycle") == 0;
-    const char *fail = getenv("MODEMSIM_FAIL_AFTER");
-    if (fail && *fail)
-        fail_after = strtol(fail, NULL, 10);
+    converter_init();
     const char *fw = getenv("MODEMSIM_FAIL_WRITES");
     fail_writes = fw && strcmp(fw, "1") == 0;
     const char *log = getenv("MODEMSIM_LOG");
@@ -170,123 +133,6 @@ static int is_target(int fd) {
     return S_ISCHR(st.st_mode) && st.st_rdev == target_rdev;
 }
 
-static int failing(void) {
-    return line_failed;
-}
-
-/* The line goes dead as the read cycle after the last allowed one begins. */
-static void maybe_fail(unsigned long request, int word) {
-    if (fail_after < 0 || conversions_started < fail_after || !dtr)
-        return;
-    if ((request == TIOCMBIC && (word & TIOCM_DTR)) ||
-        (request == TIOCMSET && !(word & TIOCM_DTR)))
-        line_failed = 1;
-}
-
-static int next_code(void) {
-    long k = conversions_started;  /* 0-based index of this conversion */
-    if (k < code_count)
-        return codes[k];
-    return cycle_codes ? codes[k % code_count] : codes[code_count - 1];
-}
-
-static int dcd_level(void) {
-    if (!selected || bits_shifted >= CODE_BITS)
-        return 0;
-    return (current_code >> (CODE_BITS - 1 - bits_shifted)) & 1;
-}
-
-static void set_dtr(int level) {
-    int was = dtr;
-    dtr = level;
-    log_line("DTR %d", level);
-    if (was && !level) {
-        /* Select: the chip samples its input and presents the MSB. */
-        selected = 1;
-        current_code = next_code();
-        bits_shifted = 0;
-        ++conversions_started;
-        log_line("CONV %ld %d", conversions_started, current_code);
-    } else if (!was && level) {
-        selected = 0;
-    }
-}
-
-static void set_rts(int level) {
-    int was = rts;
-    rts = level;
-    log_line("RTS %d", level);
-    if (was && !level && selected && bits_shifted < CODE_BITS)
-        ++bits_shifted;
-}
-
-/* Applies a new modem-line word; DTR goes first, as one TIOCMSET could not
-   order them anyway and the chip only cares about the final state. */
-static void apply_lines(int word) {
-    int new_dtr = (word & TIOCM_DTR) != 0;
-    int new_rts = (word & TIOCM_RTS) != 0;
-    set_dtr(new_dtr);
-    set_rts(new_rts);
-}
-
-static int current_word(void) {
-    int word = 0;
-    if (dtr)
-        word |= TIOCM_DTR;
-    if (rts)
-        word |= TIOCM_RTS;
-    if (dcd_level())
-        word |= TIOCM_CAR;
-    /* Nothing else is wired: CTS, DSR and RI read as low. */
-    return word;
-}
-
-static const char *request_name(unsigned long request) {
-    switch (request) {
-    case TIOCMGET: return "TIOCMGET";
-    case TIOCMSET: return "TIOCMSET";
-    case TIOCMBIS: return "TIOCMBIS";
-    case TIOCMBIC: return "TIOCMBIC";
-    default: return "write";
-    }
-}
-
-static int modem_ioctl(unsigned long request, int *arg) {
-    if (!arg) {
-        errno = EFAULT;
-        return -1;
-    }
-    maybe_fail(request, *arg);
-    if (failing()) {
-        log_line("EIO %s", request_name(request));
-        errno = EIO;
-        return -1;
-    }
-    switch (request) {
-    case TIOCMGET:
-        *arg = current_word();
-        log_line("DCD %d", (*arg & TIOCM_CAR) ? 1 : 0);
-        return 0;
-    case TIOCMSET:
-        apply_lines(*arg);
-        return 0;
-    case TIOCMBIS:
-        if (*arg & TIOCM_DTR)
-            set_dtr(1);
-        if (*arg & TIOCM_RTS)
-            set_rts(1);
-        return 0;
-    case TIOCMBIC:
-        if (*arg & TIOCM_DTR)
-            set_dtr(0);
-        if (*arg & TIOCM_RTS)
-            set_rts(0);
-        return 0;
-    }
-    errno = EINVAL;
-    return -1;
-}
-
 /* glibc declares ioctl(int, unsigned long, ...); every request passes at
    most one pointer-sized argument. */
 int ioctl(int fd, unsigned long request, ...) {
@@ -299,7 +145,7 @@ int ioctl(int fd, unsigned long request, ...) {
     if ((request == TIOCMGET || request == TIOCMSET || request == TIOCMBIS ||
          request == TIOCMBIC) && is_target(fd)) {
         pthread_mutex_lock(&lock);
-        int result = modem_ioctl(request, (int *)arg);
+        int result = converter_ioctl(request, (int *)arg);
         int saved = errno;
         pthread_mutex_unlock(&lock);
         errno = saved;
@@ -327,7 +173,7 @@ ssize_t write(int fd, const void *buf, size_t count) {
     for (size_t i = 0; i < count; ++i)
         if (((const unsigned char *)buf)[i] != 0)
             ++non_zero;
-    int fail = fail_writes && failing();
+    int fail = fail_writes && converter_failed();
     pthread_mutex_unlock(&lock);
 
     if (fail) {
@@ -335,7 +181,7 @@ ssize_t write(int fd, const void *buf, size_t count) {
         pthread_mutex_lock(&lock);
         /* Once: the keep-alive retries every millisecond. */
         if (!logged++)
-            log_line("EIO write");
+            modemsim_log("EIO write");
         pthread_mutex_unlock(&lock);
         errno = EIO;
         return -1;
@@ -353,7 +199,7 @@ __attribute__((destructor)) static void report_writes(void) {
     if (!active)
         return;
     pthread_mutex_lock(&lock);
-    log_line("WRITES %llu %llu %llu %llu %llu", write_calls, bytes_offered, bytes_accepted,
-             odd_sized, non_zero);
+    modemsim_log("WRITES %llu %llu %llu %llu %llu", write_calls, bytes_offered, bytes_accepted,
+                 odd_sized, non_zero);
     pthread_mutex_unlock(&lock);
 }

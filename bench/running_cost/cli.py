@@ -1,0 +1,118 @@
+"""The whole measurement: build, an X server of its own, the runs in their
+order, the report and the exit status."""
+
+import json
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+from .micro import micro
+from .report import print_run, report
+from .runs import Env, blocked_run, measure_run, window_run
+from .settings import REPO, die, parse_args
+
+
+def build(folder):
+    """Configures the folder where there is no build yet, then builds what is run."""
+    if not os.path.exists(os.path.join(folder, "CMakeCache.txt")):
+        configure = subprocess.run(["cmake", "-S", REPO, "-B", folder,
+                                    "-DTHERMOMETER_BENCH=ON", "-DCMAKE_BUILD_TYPE=Release"],
+                                   stdin=subprocess.DEVNULL, capture_output=True, text=True)
+        if configure.returncode != 0:
+            die(f"configure failed:\n{configure.stdout[-2000:]}{configure.stderr[-2000:]}")
+    made = subprocess.run(["cmake", "--build", folder, "-j2", "--target", "thermometer",
+                           "floor", "bare_window", "window_mapped", "thermometer_bench",
+                           "modemsim_preload"], stdin=subprocess.DEVNULL,
+                          capture_output=True, text=True)
+    if made.returncode != 0:
+        die(f"build failed:\n{made.stdout[-2000:]}{made.stderr[-2000:]}")
+
+
+def main(usage):
+    opts = parse_args(sys.argv[1:], usage)
+    if opts["do_build"]:
+        build(opts["build"])
+
+    work = tempfile.mkdtemp(prefix="running-cost-")
+    os.chmod(work, 0o700)
+    xvfb, number = start_xvfb(work, opts["build"])
+    env = Env(opts, f":{number}", work)
+    figures = {"work": work, "machine": machine()}
+    try:
+        figures.update(measure_all(env, opts))
+    finally:
+        xvfb.terminate()
+        xvfb.wait()
+    if opts["json"]:
+        with open(opts["json"], "w") as f:
+            json.dump(figures, f, indent=2)
+    sys.exit(0 if report(figures, opts) else 1)
+
+
+def start_xvfb(work, build):
+    """Our own X server, on a display number well away from the ones other
+    programs on this machine are likely to take."""
+    for number in range(140, 200):
+        if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
+            continue
+        log = open(os.path.join(work, f"xvfb-{number}.log"), "w")
+        xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1024x768x24",
+                                 "-nolisten", "tcp"], stdin=subprocess.DEVNULL,
+                                stdout=log, stderr=log)
+        log.close()
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline and xvfb.poll() is None:
+            if os.path.exists(f"/tmp/.X11-unix/X{number}"):
+                probe = subprocess.run([os.path.join(build, "bench", "window_mapped"),
+                                        "-", "0"], env=dict(os.environ, DISPLAY=f":{number}"),
+                                       stdin=subprocess.DEVNULL, capture_output=True, text=True)
+                if probe.stdout.startswith("ready"):
+                    return xvfb, number
+            time.sleep(0.05)
+        if xvfb.poll() is None:
+            xvfb.terminate()
+        xvfb.wait()
+    die("could not start Xvfb")
+
+
+def machine():
+    uname = subprocess.run(["uname", "-a"], capture_output=True, text=True).stdout.strip()
+    model = ""
+    for line in subprocess.run(["lscpu"], capture_output=True, text=True).stdout.splitlines():
+        if line.startswith("Model name:"):
+            model = line.split(":", 1)[1].strip()
+    return {"uname": uname, "cpu": model, "nproc": os.cpu_count()}
+
+
+def measure_all(env, opts):
+    print(f"work folder {env.work}; measured window {opts['seconds']:.0f} s", flush=True)
+    # One unmeasured start of each, so every measured one finds the same
+    # warm caches.
+    window_run(env, "program")
+    window_run(env, "bare")
+
+    runs = []
+    for i in range(opts["pairs"]):
+        for kind in ("program", "floor"):
+            r = measure_run(env, kind)
+            runs.append(r)
+            print_run(r)
+
+    windows = []
+    for i in range(opts["window_pairs"]):
+        for kind in ("program", "bare"):
+            w = window_run(env, kind)
+            windows.append(w)
+            print(f"  window {kind:8s} shown {w['shown_ms']:7.1f} ms  RSS {w['rss_kb']} kB",
+                  flush=True)
+
+    blocked = blocked_run(env) if opts["blocked_seconds"] > 0 else None
+    if blocked:
+        print(f"  blocked line: {blocked['seconds']:.0f} s, RSS {blocked['rss_first_kb']} -> "
+              f"{blocked['rss_last_kb']} kB (max {blocked['rss_max_kb']}), "
+              f"slope {blocked['growth_mb_per_hour']:.3f} MB/h, {blocked['cycles']} cycles, "
+              f"line calls {blocked['line_calls_min']}..{blocked['line_calls_max']}", flush=True)
+    micro_figures = micro(env) if opts["micro"] else {}
+    return {"runs": runs, "windows": windows, "blocked": blocked, "micro": micro_figures}

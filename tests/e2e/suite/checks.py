@@ -1,0 +1,137 @@
+"""The checks, run outside once the namespace is gone: one line per check,
+and the judgements several scenarios share: the saved list's form, and
+which conversions it holds."""
+
+import json
+import os
+import re
+
+from .common import CLICK_GRACE, expected_temperature
+from .logs import conversions, read_modem_log
+
+
+class Checks:
+    def __init__(self, work):
+        self.work = work
+        self.failed = 0
+        with open(os.path.join(work, "facts.json")) as f:
+            self.facts = json.load(f)
+
+    def path(self, name):
+        return os.path.join(self.work, name)
+
+    def expect(self, ok, text):
+        print(("ok      " if ok else "FAILED  ") + text, flush=True)
+        if not ok:
+            self.failed += 1
+        return ok
+
+    def ended_normally(self, text="the program ended with status 0", tag="main"):
+        status = self.facts.get(f"{tag} exit")
+        return self.expect(status == 0, f"{text} ({status})")
+
+    def ended_in_error(self, text="the program ends with a non-zero status", tag="main"):
+        status = self.facts.get(f"{tag} exit")
+        return self.expect(status not in (0, None), f"{text} ({status})")
+
+    def when(self, what):
+        """Monotonic time of the first event that starts with `what`."""
+        for t, text in self.facts["events"]:
+            if text.startswith(what):
+                return t
+        raise KeyError(what)
+
+    def whens(self, what):
+        return [t for t, text in self.facts["events"] if text.startswith(what)]
+
+    def stderr(self, tag):
+        with open(self.path(f"{tag}.stderr"), "rb") as f:
+            return f.read().decode("utf-8", "replace")
+
+    def modem_events(self, tag="main"):
+        return read_modem_log(self.path(f"{tag}.modem.log"))
+
+    def conversions(self, tag="main"):
+        return conversions(self.modem_events(tag))
+
+    def app_files(self):
+        return sorted(n for n in os.listdir(self.path("app")) if n != "thermometer")
+
+    def cwd_files(self):
+        d = self.path("cwd")
+        return sorted(os.listdir(d)) if os.path.isdir(d) else []
+
+
+ENTRY = re.compile(r"(-?\d+(?:[.,]\d+)?)    (\d\d):(\d\d):(\d\d)")
+
+
+def read_entries(c, name):
+    """The saved list as (temperature text, seconds of day) pairs, after
+    checking its form: UTF-8, every line ends in CR LF, each line is
+    '<temperature>    <time>'. None when the form is wrong."""
+    with open(c.path(os.path.join("app", name)), "rb") as f:
+        data = f.read()
+    try:
+        text = data.decode("utf-8")
+    except UnicodeDecodeError:
+        c.expect(False, f"{name} is UTF-8")
+        return None
+    if not c.expect(data == b"" or data.endswith(b"\r\n"), f"{name} ends with CR LF"):
+        return None
+    lines = text.split("\r\n")[:-1] if data else []
+    if not c.expect(all("\n" not in l and "\r" not in l for l in lines),
+                    f"{name}: every line ends in CR LF (no bare LF or CR)"):
+        return None
+    matches = [ENTRY.fullmatch(line) for line in lines]
+    bad = [line for line, m in zip(lines, matches) if m is None]
+    if not c.expect(not bad, f"{name}: each of the {len(lines)} lines is "
+                             f"'<temperature>    <hh:mm:ss>' ({bad[:3] or lines[:2]})"):
+        return None
+    return [(m[1], int(m[2]) * 3600 + int(m[3]) * 60 + int(m[4])) for m in matches]
+
+
+def saved_entries(c, name):
+    """read_entries, when the program saved `name` at all (the file list
+    has been checked already); None otherwise."""
+    if name not in c.app_files():
+        return None
+    return read_entries(c, name)
+
+
+def check_times(c, entries):
+    steps = [(b[1] - a[1]) % 86400 for a, b in zip(entries, entries[1:])]
+    c.expect(all(0 <= s <= 2 for s in steps),
+             f"times never go backwards and are at most 2 s apart (steps {steps})")
+
+
+def check_run(c, entries, convs, earliest, latest, required_from, required_to):
+    """The entries are the readings of consecutive conversions, one each,
+    in order: none started before `earliest` or after `latest`, and every
+    conversion between required_from and required_to is among them."""
+    temps = [e[0] for e in entries]
+    codes_desc = ", ".join(f"#{n}:{code}@{t:.2f}" for t, n, code in convs)
+    matches = []
+    for j in range(len(convs) - len(entries) + 1):
+        run = convs[j:j + len(entries)]
+        if [expected_temperature(code) for _, _, code in run] != temps:
+            continue
+        if run and (run[0][0] < earliest or run[-1][0] > latest):
+            continue
+        covered = {n for _, n, _ in run}
+        required = {n for t, n, _ in convs if required_from < t < required_to}
+        if required <= covered:
+            matches.append(j)
+    c.expect(bool(matches),
+             f"the {len(entries)} entries {temps} are the readings of consecutive conversions "
+             f"between {earliest:.2f} and {latest:.2f} s, including all of those between "
+             f"{required_from:.2f} and {required_to:.2f} s (conversions: {codes_desc})")
+
+
+def check_recorded_run(c, entries, convs, required_until):
+    """check_run for a recording switched on with Check1: every reading
+    from the click (once the program had time to act on it) until the
+    event required_until is in the list, and nothing outside the run."""
+    check_run(c, entries, convs, earliest=c.when("clicking Check1"),
+              latest=c.when("main exited"),
+              required_from=c.when("clicked Check1") + CLICK_GRACE,
+              required_to=c.when(required_until))

@@ -1,0 +1,55 @@
+"""What the driver, the checks and the scenarios all go by: the window's
+layout, the codes the model presents, the clock, the scenario table's shape."""
+
+import time
+from collections import namedtuple
+
+SKIP_STATUS = 77
+
+# The window's controls, in its client coordinates: x, y, width, height.
+CHECK1 = (264, 104, 129, 17)
+COMMAND1 = (328, 128, 57, 25)
+TEXT1 = (88, 136, 121, 19)
+WINDOW_SIZE = (391, 160)
+# Message boxes of the program carry this title.
+BOX_TITLE = "Thermometer"
+PORT = "/dev/ttyS0"
+PTY_SLAVE_MAJORS = range(136, 144)
+
+# Codes whose readings are whole degrees well inside a hundredth of a volt:
+# 20, 25, 18, 23, 0, -5, 21, 27, 19 and 24 degrees. Neighbours differ in
+# many bits, so a slipped clock or a bit read out of turn shows at once.
+VARIED_CODES = [590, 601, 586, 597, 549, 539, 593, 604, 588, 599]
+# For the bit-level check: all ones, all zeros, the MSB alone, alternating.
+BIT_PATTERN_CODES = [1023, 0, 512, 341, 682, 1]
+
+
+def cycling(codes):
+    """Runner options that present these codes over and over."""
+    return [f"--codes={','.join(map(str, codes))}", "--cycle"]
+
+
+# How long after xdotool returns the program may take to act on a click.
+CLICK_GRACE = 0.75
+
+# options: for the runner; drive: runs inside its namespace; check: runs
+# outside once it is gone; prepare: sets up the work folder before either.
+Scenario = namedtuple("Scenario", "options drive check prepare", defaults=(None,))
+
+
+def now():
+    return time.monotonic()  # CLOCK_MONOTONIC, the clock of the modem log
+
+
+def centre(rect, dx=None):
+    x, y, w, h = rect
+    return (x + (w // 2 if dx is None else dx), y + h // 2)
+
+
+def expected_temperature(code):
+    """The temperature text the window shows for a converter code: the
+    voltage (5.083 V full scale over 1024 steps) rounded to hundredths, with
+    2.73 V at 0 degC and 10 mV per degree. The codes used here all give whole
+    degrees."""
+    volts_text = "%.2f" % (code * 5.083 / 1024)
+    return str(round((float(volts_text) - 2.73) * 100))

@@ -1,0 +1,133 @@
+"""Scenarios about the list: recording readings, and saving it (under the
+usual name, a Cyrillic one, one that cannot be written) or leaving it."""
+
+import os
+import time
+
+from .checks import check_recorded_run, check_times, saved_entries
+from .common import CLICK_GRACE, VARIED_CODES, Scenario, cycling
+
+
+def drive_recording(d):
+    p, w = d.open_form()
+    time.sleep(1.2)
+    d.click_check1(w)
+    time.sleep(7.2)
+    d.click_command1(w)
+    p.wait_exit()
+
+
+def check_recording(c):
+    c.ended_normally()
+    c.expect(c.app_files() == ["database.txt"], f"database.txt is the one file beside the "
+                                                f"program ({c.app_files()})")
+    c.expect(not c.cwd_files(), "nothing written to the working folder")
+    entries = saved_entries(c, "database.txt")
+    if entries is None:
+        return
+    c.expect(len(entries) >= 5, f"at least 5 readings recorded in 7 s ({len(entries)})")
+    convs = c.conversions()
+    c.expect([code for _, _, code in convs] ==
+             [VARIED_CODES[k % len(VARIED_CODES)] for k in range(len(convs))],
+             "the model presented the codes in turn")
+    check_recorded_run(c, entries, convs, "clicking Command1")
+    check_times(c, entries)
+
+
+def drive_close_box(d):
+    p, w = d.open_form()
+    d.click_check1(w)
+    time.sleep(4.2)
+    p.close(w)
+
+
+def check_close_box(c):
+    recorded = [t for t, _, _ in c.conversions() if t > c.when("clicked Check1") + CLICK_GRACE]
+    c.expect(len(recorded) >= 2, f"readings were being recorded ({len(recorded)})")
+    c.ended_normally()
+    c.expect(not c.app_files() and not c.cwd_files(),
+             f"nothing written ({c.app_files() + c.cwd_files()})")
+
+
+OLD_CONTENT = b"19    08:00:00\r\n20    08:00:01\r\n"
+
+
+def prepare_empty_list(work):
+    with open(os.path.join(work, "app", "database.txt"), "wb") as f:
+        f.write(OLD_CONTENT)
+
+
+def drive_empty_list(d):
+    p, w = d.open_form()
+    time.sleep(2.5)
+    d.click_command1(w)
+    p.wait_exit()
+
+
+def check_empty_list(c):
+    convs = c.conversions()
+    c.expect(len(convs) >= 1, f"the program was sampling ({len(convs)} reads)")
+    c.ended_normally()
+    c.expect(c.app_files() == ["database.txt"], f"only database.txt beside the program, "
+                                                f"no temporary files left ({c.app_files()})")
+    size = os.path.getsize(c.path("app/database.txt"))
+    c.expect(size == 0, f"the existing database.txt was replaced by an empty file ({size} bytes)")
+
+
+def drive_cyrillic_name(d):
+    p, w = d.open_form()
+    d.click_check1(w)
+    time.sleep(3.2)
+    d.set_text1(w, "журнал")
+    d.screenshot("typed.png", w)
+    d.click_command1(w)
+    p.wait_exit()
+
+
+def check_cyrillic_name(c):
+    c.ended_normally()
+    c.expect(c.app_files() == ["журнал.txt"], f"the file is журнал.txt ({c.app_files()})")
+    entries = saved_entries(c, "журнал.txt")
+    if entries is None:
+        return
+    convs = c.conversions()
+    c.expect(len(entries) >= 2, f"it holds the readings ({len(entries)})")
+    check_recorded_run(c, entries, convs, "clicking Command1")
+
+
+def drive_unwritable_name(d):
+    p, w = d.open_form()
+    d.click_check1(w)
+    time.sleep(3.2)
+    d.set_text1(w, "nodir/x")
+    d.click_command1(w, "Command1 (nodir/x)")
+    p.answer_box()
+    d.note("window after failed save", p.proc.poll() is None and bool(p.windows("Form1")))
+    time.sleep(2.2)
+    d.set_text1(w, "fixed")
+    d.click_command1(w, "Command1 (fixed)")
+    p.wait_exit()
+
+
+def check_unwritable_name(c):
+    c.expect(c.facts.get("window after failed save"),
+             "after the failed save the window stays open")
+    c.ended_normally()
+    c.expect(c.app_files() == ["fixed.txt"],
+             f"fixed.txt is the one file; no nodir folder and no temporary files "
+             f"({c.app_files()})")
+    entries = saved_entries(c, "fixed.txt")
+    if entries is None:
+        return
+    check_recorded_run(c, entries, c.conversions(), "clicking Command1 (fixed)")
+    check_times(c, entries)
+
+
+SCENARIOS = {
+    "recording": Scenario(cycling(VARIED_CODES), drive_recording, check_recording),
+    "close_box": Scenario([], drive_close_box, check_close_box),
+    "empty_list": Scenario([], drive_empty_list, check_empty_list, prepare_empty_list),
+    "cyrillic_name": Scenario(cycling(VARIED_CODES), drive_cyrillic_name, check_cyrillic_name),
+    "unwritable_name": Scenario(cycling(VARIED_CODES), drive_unwritable_name,
+                                check_unwritable_name),
+}
