@@ -5,30 +5,31 @@
 #include "keep_alive.h"
 #include "log_entry.h"
 #include "port_error.h"
-#include "reading_log.h"
+#include "save_list.h"
 
-#include <QCloseEvent>
+namespace app {
 
 using namespace std::chrono_literals;
 
-Form1::Form1(std::unique_ptr<serial::SerialLine> port, Runtime& runtime, QWidget* parent)
-    : QWidget(parent),
-      MSComm1(std::move(port)),
-      runtime_(runtime),
-      ui_(window::buildForm1Layout(*this)),
-      Timer1(1000ms, [this] { deliver(&Form1::OnSampleTimer); }),
-      Timer2(1ms, [this] { deliver(&Form1::OnKeepAliveTimer); }) {
-    connect(ui_.Command1, &QPushButton::clicked, this, [this] { deliver(&Form1::OnExitClick); });
-    // Both timers count from the moment the window exists; their first
-    // ticks can only be delivered once the event loop runs.
-    Timer1.start();
-    Timer2.start();
+Form1::Form1(std::unique_ptr<serial::SerialLine> port, Form1View& view, Runtime& runtime)
+    : MSComm1(std::move(port)), view_(view), runtime_(runtime),
+      numberFormat_(runtime.numberFormat()) {}
+
+Form1::~Form1() {
+    stopTimers();
 }
 
-Form1::~Form1() = default;
-
 bool Form1::load() {
-    return deliver(&Form1::OnFormLoad);
+    return deliver(&Form1::startTimers) && deliver(&Form1::OnFormLoad);
+}
+
+void Form1::startTimers() {
+    // Both count from the moment the window exists; their first ticks can
+    // only be delivered once the event loop runs.
+    Timer1 = runtime_.makeTimer(1000ms, [this] { deliver(&Form1::OnSampleTimer); });
+    Timer2 = runtime_.makeTimer(1ms, [this] { deliver(&Form1::OnKeepAliveTimer); });
+    Timer1->start();
+    Timer2->start();
 }
 
 void Form1::OnFormLoad() {
@@ -42,17 +43,15 @@ void Form1::OnSampleTimer() {
     reading_.SampleBits = serial::readSampleBits(*MSComm1);
     reading_.SampleCode = serial::sampleCode(reading_.SampleBits);
 
-    const measure::Conversion texts = measure::convertCode(reading_.SampleCode, runtime_.numberFormat());
-    reading_.VoltageText = texts.VoltageText;
+    measure::Conversion texts = measure::convertCode(reading_.SampleCode, numberFormat_);
+    reading_.VoltageText = std::move(texts.VoltageText);
     reading_.Temperature = texts.Temperature;
 
-    ui_.Label1->setText(texts.voltageDisplay);
-    ui_.Label3->setText(texts.temperatureDisplay);
+    view_.setLabel1Caption(texts.voltageDisplay);
+    view_.setLabel3Caption(texts.temperatureDisplay);
 
-    if (ui_.Check1->checkState() == Qt::Checked) {
-        const QString time = measure::timeOfDayText(runtime_.timeOfDay());
-        ui_.log->AddItem(measure::logEntry(texts.temperatureText, time));
-    }
+    if (view_.check1Ticked())
+        view_.List1().AddItem(measure::logEntry(texts.temperatureText, runtime_.timeOfDayText()));
 }
 
 void Form1::OnKeepAliveTimer() {
@@ -60,20 +59,17 @@ void Form1::OnKeepAliveTimer() {
 }
 
 void Form1::OnExitClick() {
-    const QString fileName = logFileName();
-    if (const auto error = logfile::SaveList(fileName, *ui_.log)) {
+    if (const auto error = logfile::SaveList(logFileName(), view_.List1())) {
         // Keep the window, the list and the sampling: the user can correct
         // the name and press the button again.
-        runtime_.reportProblem(this, logfile::describe(*error));
+        view_.reportProblem(logfile::describe(*error));
         return;
     }
-    close();
+    view_.closeWindow();
 }
 
-void Form1::closeEvent(QCloseEvent* event) {
-    Timer1.stop();
-    Timer2.stop();
-    QWidget::closeEvent(event);
+void Form1::windowClosing() {
+    stopTimers();
 }
 
 bool Form1::deliver(void (Form1::*handler)()) {
@@ -83,31 +79,46 @@ bool Form1::deliver(void (Form1::*handler)()) {
         (this->*handler)();
         return true;
     } catch (const serial::PortError& error) {
-        endOnError(error);
-        return false;
+        endOnError(serial::reportLine(error));
+    } catch (const TimerError& error) {
+        endOnError(reportLine(error));
+    }
+    return false;
+}
+
+void Form1::stopTimers() noexcept {
+    // Stopping is best effort here: the program is ending either way, and
+    // a timer that will not disarm only delivers ticks that find it ended.
+    for (Timer* timer : {Timer1.get(), Timer2.get()}) {
+        if (!timer)
+            continue;
+        try {
+            timer->stop();
+        } catch (const TimerError&) {
+        }
     }
 }
 
-void Form1::endOnError(const serial::PortError& error) {
+void Form1::endOnError(const std::string& reportLine) {
     ended_ = true;
-    Timer1.stop();
-    Timer2.stop();
+    stopTimers();
 
-    QString report = QString::fromStdString(serial::reportLine(error));
-    if (ui_.log->ListCount() > 0) {
-        const QString fileName = logFileName();
-        if (const auto saveError = logfile::SaveList(fileName, *ui_.log))
-            report += QLatin1Char('\n') + logfile::describe(*saveError)
-                    + QStringLiteral("; the recorded readings are lost.");
+    std::string report = reportLine;
+    const ReadingList& list = view_.List1();
+    if (list.ListCount() > 0) {
+        const std::string fileName = logFileName();
+        if (const auto saveError = logfile::SaveList(fileName, list))
+            report += "\n" + logfile::describe(*saveError) + "; the recorded readings are lost.";
         else
-            report += QStringLiteral("\nThe %1 recorded readings were saved to %2.")
-                          .arg(ui_.log->ListCount())
-                          .arg(fileName);
+            report += "\nThe " + std::to_string(list.ListCount()) +
+                      " recorded readings were saved to " + fileName + ".";
     }
-    runtime_.reportFatal(report);
-    runtime_.endProgram(kFatalExitStatus);
+    view_.reportFatal(report);
+    view_.endProgram(kFatalExitStatus);
 }
 
-QString Form1::logFileName() const {
-    return logfile::logFileName(runtime_.programDirectory(), ui_.Text1->text());
+std::string Form1::logFileName() const {
+    return logfile::logFileName(runtime_.programDirectory(), view_.text1Text());
 }
+
+} // namespace app

@@ -1,37 +1,42 @@
 #pragma once
-// The program's one window and its four handlers.
+// The program's one window's behaviour: its four handlers and what happens
+// to their errors, written once for every front end.
 //
-// Form1 owns the port (MSComm1), both timers, the controls and the Reading.
-// Data flows one way: Timer1 -> read cycle -> conversion -> labels -> list,
-// and the exit button -> list -> file. The handlers reach the port only
-// through SerialLine.
+// Form1 owns the port (MSComm1), both timers and the Reading; the window's
+// controls are reached through Form1View, the rest of the world through
+// Runtime. Data flows one way: Timer1 -> read cycle -> conversion -> labels
+// -> list, and the exit button -> list -> file. The handlers reach the port
+// only through SerialLine.
 //
-// Handlers never overlap and never yield to the event loop. A port error
-// in any handler ends the program: both timers stop, anything recorded is
-// saved as the exit button would save it, one report says what happened
-// (and where the readings went), and the event loop ends with status 1.
+// Handlers never overlap and never yield to the event loop. An error in any
+// handler (a port error, a timer the OS refuses) ends the program: both
+// timers stop, anything recorded is saved as the exit button would save it,
+// one report says what happened (and where the readings went), and the
+// program ends with status 1.
 
-#include "form1_layout.h"
-#include "periodic_timer.h"
+#include "form1_view.h"
 #include "reading.h"
 #include "runtime.h"
 #include "serial_line.h"
+#include "timer.h"
 
-#include <QWidget>
 #include <memory>
+#include <string>
 
-namespace serial { class PortError; }
+namespace app {
 
-class Form1 final : public QWidget {
-    Q_OBJECT
+class Form1 {
 public:
     static constexpr int kFatalExitStatus = 1;
 
-    Form1(std::unique_ptr<serial::SerialLine> port, Runtime& runtime, QWidget* parent = nullptr);
-    ~Form1() override;
+    Form1(std::unique_ptr<serial::SerialLine> port, Form1View& view, Runtime& runtime);
+    ~Form1();
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
 
-    // Runs OnFormLoad; false when it failed and the program is to end
-    // without ever showing the window (the report has been made).
+    // Starts both timers and runs OnFormLoad; false when either failed and
+    // the program is to end without ever showing the window (the report has
+    // been made). Call once, before the window is first shown.
     bool load();
 
     // Runs a handler the way the event loop does (the timers and the button
@@ -46,24 +51,28 @@ public:
     void OnKeepAliveTimer();
     void OnExitClick();
 
+    // The window is closing, by the exit button or otherwise: no more ticks.
+    void windowClosing();
+
     const Reading& reading() const { return reading_; }
-    const window::Form1Controls& controls() const { return ui_; }
-    const PeriodicTimer& timer1() const { return Timer1; }
-    const PeriodicTimer& timer2() const { return Timer2; }
+    const Timer* timer1() const { return Timer1.get(); }
+    const Timer* timer2() const { return Timer2.get(); }
     bool ended() const { return ended_; }
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
-    void endOnError(const serial::PortError& error);
-    QString logFileName() const;
+    void startTimers();
+    void stopTimers() noexcept;
+    void endOnError(const std::string& reportLine);
+    std::string logFileName() const;
 
     std::unique_ptr<serial::SerialLine> MSComm1;
+    Form1View& view_;
     Runtime& runtime_;
-    window::Form1Controls ui_;
+    measure::NumberFormat numberFormat_;
     Reading reading_;
-    PeriodicTimer Timer1;
-    PeriodicTimer Timer2;
+    std::unique_ptr<Timer> Timer1;
+    std::unique_ptr<Timer> Timer2;
     bool ended_ = false;
 };
+
+} // namespace app

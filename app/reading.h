@@ -4,11 +4,15 @@
 
 #include "read_cycle.h"
 
-#include <QString>
+#include <string>
+
+namespace app {
 
 struct Reading {
     serial::SampleBits SampleBits{};
     double SampleCode = 0.0;
-    QString VoltageText;
+    std::string VoltageText;  // UTF-8
     float Temperature = 0.0f;
 };
+
+} // namespace app

@@ -1,44 +1,34 @@
 #pragma once
-// What the window needs from its surroundings besides the port: the clock,
-// the user's number conventions, the program's directory, and the ways to
-// tell the user something and to end. DesktopRuntime is the real one; tests
-// substitute their own.
+// What Form1 needs from its surroundings besides the port and the window:
+// the program's directory, the clock's time of day as the user writes it,
+// the user's decimal separator, and timers. Each front end has its own; the
+// tests substitute theirs. Texts are UTF-8.
 
 #include "number_format.h"
+#include "timer.h"
 
-#include <QString>
-#include <QTime>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
 
-class QWidget;
+namespace app {
 
 class Runtime {
 public:
     virtual ~Runtime() = default;
 
-    virtual QString programDirectory() const = 0;
-    virtual QTime timeOfDay() const = 0;
+    // The folder holding the program file, without a trailing separator.
+    virtual std::string programDirectory() const = 0;
+    // The current time of day in the user's long time format: "14:03:07".
+    virtual std::string timeOfDayText() const = 0;
+    // Read once per run: a reading shown and the same reading saved must
+    // not differ in their separator.
     virtual measure::NumberFormat numberFormat() const = 0;
-
-    // An error that ends the program: written to standard error and shown;
-    // returns once the user has dismissed it. Nothing else runs meanwhile.
-    virtual void reportFatal(const QString& report) = 0;
-    // A problem the user can put right: shown without blocking the caller.
-    virtual void reportProblem(QWidget* window, const QString& text) = 0;
-    // Leaves the event loop with this exit status.
-    virtual void endProgram(int status) = 0;
+    // A stopped timer that will call onTick from the event loop; throws
+    // TimerError when the OS has none to give.
+    virtual std::unique_ptr<Timer> makeTimer(std::chrono::milliseconds interval,
+                                             std::function<void()> onTick) = 0;
 };
 
-class DesktopRuntime final : public Runtime {
-public:
-    DesktopRuntime();
-
-    QString programDirectory() const override;
-    QTime timeOfDay() const override;
-    measure::NumberFormat numberFormat() const override { return numberFormat_; }
-    void reportFatal(const QString& report) override;
-    void reportProblem(QWidget* window, const QString& text) override;
-    void endProgram(int status) override;
-
-private:
-    measure::NumberFormat numberFormat_;
-};
+} // namespace app

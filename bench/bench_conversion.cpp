@@ -7,6 +7,14 @@
 
 namespace {
 
+std::tm fourteenOhThreeOhSeven() {
+    std::tm time{};
+    time.tm_hour = 14;
+    time.tm_min = 3;
+    time.tm_sec = 7;
+    return time;
+}
+
 void convertAll(benchmark::State& state, const measure::NumberFormat& format) {
     for (auto _ : state) {
         for (int code = 0; code < 1024; ++code) {
@@ -23,25 +31,25 @@ void BM_ConvertAll1024Codes_Point(benchmark::State& state) {
 BENCHMARK(BM_ConvertAll1024Codes_Point)->Unit(benchmark::kMicrosecond);
 
 void BM_ConvertAll1024Codes_Comma(benchmark::State& state) {
-    convertAll(state, measure::NumberFormat{QStringLiteral(",")});
+    convertAll(state, measure::NumberFormat{","});
 }
 BENCHMARK(BM_ConvertAll1024Codes_Comma)->Unit(benchmark::kMicrosecond);
 
 void BM_LogEntry(benchmark::State& state) {
     const measure::NumberFormat format;
-    const QString temperature = measure::convertCode(600, format).temperatureText;
-    const QTime time(14, 3, 7);
+    const std::string temperature = measure::convertCode(600, format).temperatureText;
+    const std::tm time = fourteenOhThreeOhSeven();
     for (auto _ : state) {
-        QString entry = measure::logEntry(temperature, measure::timeOfDayText(time));
+        std::string entry = measure::logEntry(temperature, measure::timeOfDayText(time));
         benchmark::DoNotOptimize(entry);
     }
 }
 BENCHMARK(BM_LogEntry);
 
 void BM_TimeOfDayText(benchmark::State& state) {
-    const QTime time(14, 3, 7);
+    const std::tm time = fourteenOhThreeOhSeven();
     for (auto _ : state) {
-        QString text = measure::timeOfDayText(time);
+        std::string text = measure::timeOfDayText(time);
         benchmark::DoNotOptimize(text);
     }
 }

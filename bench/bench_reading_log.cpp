@@ -36,7 +36,7 @@ void BM_ReadingLogMemory(benchmark::State& state) {
     for (auto _ : state) {
         ::malloc_trim(0);
         const long before = residentBytes();
-        window::ReadingLog log;
+        qtui::ReadingLog log;
         for (int i = 0; i < kEntries; ++i)
             log.AddItem(sampleEntry(i));
         const long after = residentBytes();
@@ -51,7 +51,7 @@ BENCHMARK(BM_ReadingLogMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 void BM_ReadingLogMemoryWithView(benchmark::State& state) {
     sampleEntry(0);
     for (auto _ : state) {
-        window::ReadingLog log;
+        qtui::ReadingLog log;
         QListView view;
         view.setUniformItemSizes(true);
         view.setModel(&log);
@@ -76,8 +76,8 @@ void BM_ReadingLogMemoryWithView(benchmark::State& state) {
 BENCHMARK(BM_ReadingLogMemoryWithView)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_ReadingLogAddItem(benchmark::State& state) {
-    window::ReadingLog log;
-    const QString entry = sampleEntry(600);
+    qtui::ReadingLog log;
+    const std::string entry = sampleEntry(600);
     for (auto _ : state)
         log.AddItem(entry);
 }

@@ -5,14 +5,17 @@
 #include "conversion.h"
 #include "log_entry.h"
 
-#include <QString>
-#include <QTime>
+#include <string>
 
-inline QString sampleEntry(int index) {
+inline std::string sampleEntry(int index) {
     static const measure::NumberFormat format;
     // Codes 540..599 read 2.68 V to 2.96 V: -5 to 23 degrees, one and two digits.
     const double code = 540 + index % 60;
-    const QTime time = QTime(0, 0).addSecs(index % 86400);
+    const int second = index % 86400;
+    std::tm time{};
+    time.tm_hour = second / 3600;
+    time.tm_min = second / 60 % 60;
+    time.tm_sec = second % 60;
     return measure::logEntry(measure::convertCode(code, format).temperatureText,
                              measure::timeOfDayText(time));
 }

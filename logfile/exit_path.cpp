@@ -1,12 +1,14 @@
 #include "exit_path.h"
 
-#include <QDir>
+#include "file_system.h"
 
 namespace logfile {
 
-QString logFileName(const QString& programDirectory, const QString& baseName) {
-    return QDir::toNativeSeparators(programDirectory) + QDir::separator() + baseName
-         + QStringLiteral(".txt");
+std::string logFileName(std::string_view programDirectory, std::string_view baseName) {
+    std::string name;
+    name.reserve(programDirectory.size() + 1 + baseName.size() + 4);
+    name.append(programDirectory).append(1, kPathSeparator).append(baseName).append(".txt");
+    return name;
 }
 
 } // namespace logfile

@@ -1,87 +1,55 @@
 #include "log_file_writer.h"
 
-#include <QFileInfo>
+#include <cstring>
 
 namespace logfile {
 namespace {
 // Large enough that a million lines cost a few hundred writes, small enough
 // to stay in the cache.
-constexpr qsizetype kBufferBytes = 64 * 1024;
-
-// The system's narrow encoding. Qt's "System" is the ANSI code page on
-// Windows and UTF-8 elsewhere, but elsewhere it goes through a temporary
-// copy on every call, which costs a save of a long list more than its
-// writing does.
-#ifdef Q_OS_WIN
-constexpr auto kNarrowEncoding = QStringConverter::System;
-#else
-constexpr auto kNarrowEncoding = QStringConverter::Utf8;
-#endif
-
-// The OS's reason alone can mislead ("No such file or directory" for a
-// missing folder): say plainly when the folder itself is the trouble.
-QString folderProblem(const QString& fileName) {
-    const QFileInfo folder(QFileInfo(fileName).absolutePath());
-    if (!folder.exists())
-        return QStringLiteral("the folder %1 does not exist").arg(folder.filePath());
-    if (!folder.isDir())
-        return QStringLiteral("%1 is not a folder").arg(folder.filePath());
-    if (!folder.isWritable())
-        return QStringLiteral("the folder %1 is not writable").arg(folder.filePath());
-    return {};
-}
-
+constexpr std::size_t kBufferBytes = 64 * 1024;
 } // namespace
 
-QString describe(const SaveError& error) {
-    QString text = QStringLiteral("Could not save %1: %2").arg(error.fileName, error.description);
-    if (!error.folderProblem.isEmpty())
-        text += QStringLiteral(" (%1)").arg(error.folderProblem);
+std::string describe(const SaveError& error) {
+    std::string text = "Could not save " + error.fileName + ": " + error.description;
+    if (!error.folderProblem.empty())
+        text += " (" + error.folderProblem + ")";
     return text;
 }
 
-LogFileWriter::LogFileWriter(const QString& fileName)
-    : file_(fileName), encoder_(kNarrowEncoding), buffer_(kBufferBytes, Qt::Uninitialized) {
-    if (!file_.open(QIODevice::WriteOnly))
-        fail();
-}
+LogFileWriter::LogFileWriter(const std::string& fileName)
+    : file_(fileName), buffer_(new char[kBufferBytes]) {}
 
-void LogFileWriter::writeLine(const QString& text) {
-    if (error_)
+void LogFileWriter::writeLine(std::string_view utf8) {
+    if (!ok())
         return;
-    const qsizetype needed = encoder_.requiredSpace(text.size()) + 2;
-    if (used_ + needed > buffer_.size()) {
+    const std::string_view narrow = toNarrow(utf8, scratch_);
+    const std::size_t needed = narrow.size() + 2;
+    if (used_ + needed > kBufferBytes) {
         flushBuffer();
-        if (needed > buffer_.size())
-            buffer_.resize(needed);
+        if (needed > kBufferBytes) {
+            oversized_.assign(narrow).append("\r\n");
+            file_.write(oversized_);
+            return;
+        }
     }
-    char* end = encoder_.appendToBuffer(buffer_.data() + used_, text);
+    char* end = buffer_.get() + used_;
+    std::memcpy(end, narrow.data(), narrow.size());
+    end += narrow.size();
     *end++ = '\r';
     *end++ = '\n';
-    used_ = end - buffer_.constData();
+    used_ = static_cast<std::size_t>(end - buffer_.get());
 }
 
 std::optional<SaveError> LogFileWriter::finish() {
     flushBuffer();
-    if (!error_ && !file_.commit())
-        fail();
-    if (error_)
-        file_.cancelWriting();
-    return error_;
+    file_.commit();
+    return file_.error();
 }
 
 void LogFileWriter::flushBuffer() {
-    if (error_ || used_ == 0)
-        return;
-    if (file_.write(buffer_.constData(), used_) != used_)
-        fail();
+    if (used_ > 0)
+        file_.write(std::string_view(buffer_.get(), used_));
     used_ = 0;
-}
-
-void LogFileWriter::fail() {
-    if (!error_)
-        error_ = SaveError{file_.fileName(), int(file_.error()), file_.errorString(),
-                           folderProblem(file_.fileName())};
 }
 
 } // namespace logfile

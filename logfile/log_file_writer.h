@@ -1,45 +1,35 @@
 #pragma once
-// The file side of SaveList: an all-or-nothing text file of CR LF lines.
+// The file side of SaveList: an all-or-nothing text file of CR LF lines in
+// the system's narrow encoding, written through one fixed buffer.
 
-#include <QByteArray>
-#include <QSaveFile>
-#include <QString>
-#include <QStringEncoder>
+#include "file_system.h"
+
+#include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace logfile {
 
-struct SaveError {
-    QString fileName;
-    int number = 0;        // QFileDevice::FileError
-    QString description;   // the operating system's reason, via Qt
-    QString folderProblem; // what is wrong with the folder, if anything is
-};
-
-// "Could not save /home/ann/database.txt: Permission denied
-//  (the folder /home/ann is not writable)"
-QString describe(const SaveError& error);
-
 class LogFileWriter {
 public:
-    explicit LogFileWriter(const QString& fileName);
+    explicit LogFileWriter(const std::string& fileName);
     LogFileWriter(const LogFileWriter&) = delete;
     LogFileWriter& operator=(const LogFileWriter&) = delete;
 
-    bool ok() const noexcept { return !error_; }
-    void writeLine(const QString& text);
+    bool ok() const noexcept { return !file_.error(); }
+    void writeLine(std::string_view utf8);
     // Puts the file in place; the old one is untouched on any failure.
     std::optional<SaveError> finish();
 
 private:
     void flushBuffer();
-    void fail();
 
-    QSaveFile file_;
-    QStringEncoder encoder_;
-    QByteArray buffer_;      // fixed size; lines are encoded straight into it
-    qsizetype used_ = 0;
-    std::optional<SaveError> error_;
+    ReplacementFile file_;
+    std::unique_ptr<char[]> buffer_;  // lines are encoded straight into it
+    std::size_t used_ = 0;
+    std::string scratch_;             // for a line that needs re-encoding
+    std::string oversized_;           // for a line longer than the buffer
 };
 
 } // namespace logfile

@@ -1,5 +1,7 @@
 #include "converter_chip.h"
 
+#include "scale.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -30,12 +32,12 @@ bool ConverterChip::data() const noexcept {
 }
 
 int ConverterChip::codeFor(double volts) noexcept {
-    const double steps = std::floor(volts * kSteps / kFullScaleVolts);
-    return static_cast<int>(std::clamp(steps, 0.0, double(kSteps - 1)));
+    const double steps = std::floor(volts * measure::kConverterSteps / measure::kFullScaleVolts);
+    return static_cast<int>(std::clamp(steps, 0.0, double(measure::kConverterSteps - 1)));
 }
 
 double sensorVolts(double celsius) noexcept {
-    return 2.73 + 0.01 * celsius;
+    return measure::kVoltsAtZeroCelsius + celsius / measure::kDegreesPerVolt;
 }
 
 } // namespace serial

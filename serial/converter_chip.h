@@ -14,9 +14,6 @@ namespace serial {
 
 class ConverterChip {
 public:
-    static constexpr double kFullScaleVolts = 5.083;
-    static constexpr int kSteps = 1024;
-
     // input: the voltage on the analogue input, read once per conversion.
     explicit ConverterChip(std::function<double()> input);
 

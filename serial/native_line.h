@@ -1,6 +1,6 @@
 #pragma once
-// Per-OS access to an open port's handle: modem lines, raw writes and the
-// exclusive lock, each one system call. native_line_linux.cpp and
+// Per-OS access to an open port's handle: modem lines and raw writes, each
+// one system call. native_line_linux.cpp and
 // native_line_windows.cpp implement it, each mapping its own OS errors
 // (errno, GetLastError) to PortError with the device's name.
 
@@ -20,14 +20,6 @@ public:
     NativeLine(const NativeLine&) = delete;
     NativeLine& operator=(const NativeLine&) = delete;
 
-    // Whether the OS denies this user the device itself. The serial library
-    // reports that and "another program holds the port" as one permission
-    // error; this tells the two apart.
-    static bool accessDenied(const std::string& device);
-
-    // Takes the OS's exclusive lock on the handle; throws a "busy" PortError
-    // when another process holds the port.
-    void lockExclusive();
     void setDtr(bool asserted);
     void setRts(bool asserted);
     bool carrier();

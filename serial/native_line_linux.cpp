@@ -1,5 +1,4 @@
-// Linux: ioctl(), flock() and write() on the descriptor Qt Serial Port
-// opened. Every failure carries errno and its system text.
+// Linux: ioctl() and write() on the descriptor Qt Serial Port opened. Every failure carries errno and its system text.
 
 #include "native_line.h"
 
@@ -7,7 +6,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <system_error>
 #include <unistd.h>
@@ -49,25 +47,6 @@ NativeLine::NativeLine(long long handle, std::string device)
 }
 
 NativeLine::~NativeLine() = default;
-
-bool NativeLine::accessDenied(const std::string& device) {
-    // AT_EACCESS: the rights the open itself would be judged by.
-    if (::faccessat(AT_FDCWD, device.c_str(), W_OK, AT_EACCESS) == 0)
-        return false;
-    return errno == EACCES || errno == EPERM || errno == EROFS;
-}
-
-void NativeLine::lockExclusive() {
-    // Programs that skip the lock-file convention still honour flock();
-    // LOCK_NB because a held port must be reported, not waited for.
-    if (::flock(descriptor(handle_), LOCK_EX | LOCK_NB) == 0)
-        return;
-    const int error = errno;
-    if (error == EWOULDBLOCK)
-        throw PortError(error, "Port is busy: in use by another program (" + describe(error) + ")",
-                        device_);
-    fail(error, device_);
-}
 
 void NativeLine::setDtr(bool asserted) {
     changeLines(handle_, TIOCM_DTR, asserted, device_);

@@ -1,4 +1,4 @@
-// Windows: Win32 calls on the overlapped HANDLE Qt Serial Port opened.
+// Windows: Win32 calls on the overlapped HANDLE the port device opened.
 // Every failure carries GetLastError() and its system text.
 //
 // The driver transmits straight from the caller's buffer, so a write stays
@@ -63,16 +63,6 @@ NativeLine::~NativeLine() {
         ::GetOverlappedResult(port(handle_), &os_->overlapped, &sent, TRUE);
     }
     ::CloseHandle(os_->overlapped.hEvent);
-}
-
-bool NativeLine::accessDenied(const std::string&) {
-    // A COM port another program has open refuses with "access denied";
-    // rights on the device itself are not what stops an open here.
-    return false;
-}
-
-void NativeLine::lockExclusive() {
-    // Windows opens COM ports exclusively already.
 }
 
 void NativeLine::setDtr(bool asserted) {

@@ -1,17 +1,22 @@
 #pragma once
 // A failed port operation: the number and description come from their source
-// (errno, the serial library, the settings parser), the device names the port.
+// (errno or GetLastError() where the OS gave one, else the program's own
+// table below), the device names the port.
 
 #include <stdexcept>
 #include <string>
 
 namespace serial {
 
-// Numbers for the errors the port code finds itself, where no errno or
-// serial library error stands behind them; both ports use the same ones.
-inline constexpr int kInvalidSettingsError = 380;
-inline constexpr int kPortAlreadyOpenError = 8005;
-inline constexpr int kPortNotOpenError = 8012;
+// The program's own error numbers, for failures no OS call stands behind.
+// They are negative so that they can never be mistaken for an OS code,
+// which is always positive (errno, GetLastError()).
+inline constexpr int kInvalidSettingsError = -1;  // malformed settings text
+inline constexpr int kInvalidPortError = -2;      // no device for that port number
+inline constexpr int kPortNotOpenError = -3;      // line operation before the open
+inline constexpr int kPortAlreadyOpenError = -4;  // another port chosen while open
+inline constexpr int kPortBusyError = -5;         // another program holds the port
+inline constexpr int kPortOpenError = -6;         // the open failed without an OS code
 
 class PortError : public std::runtime_error {
 public:

@@ -1,13 +1,12 @@
 #pragma once
 // The physical serial port behind SerialLine.
 //
-// Qt Serial Port opens, configures and locks the device (its lock file),
-// and an flock() on the handle keeps a second program out as well; a port
-// held either way is reported as busy. After the open, the three line
-// operations and Output go straight to the native handle, one system call
-// each (the per-OS code is in native_line.h). Output never blocks: bytes the
-// driver's transmit queue cannot take are dropped, so memory stays flat
-// however long the line is held up. Received bytes are never read into memory.
+// The open, the settings and the exclusive hold are the per-OS PortDevice's
+// (port_device.h); after the open, the three line operations and Output go
+// straight to the native handle, one system call each (native_line.h).
+// Output never blocks: bytes the driver's transmit queue cannot take are
+// dropped, so memory stays flat however long the line is held up. Received
+// bytes are never read into memory.
 
 #include "port_discovery.h"
 #include "port_settings.h"
@@ -17,12 +16,10 @@
 #include <memory>
 #include <string>
 
-class QSerialPort;
-
 namespace serial {
 
+class PortDevice;
 class NativeLine;
-
 
 class RealPort final : public SerialLine {
 public:
@@ -49,8 +46,7 @@ private:
     DeviceResolver resolver_;
     PortSettings settings_;
     std::string device_;
-    std::unique_ptr<::QSerialPort> qtPort_;
-    std::unique_ptr<NativeLine> line_;
+    std::unique_ptr<PortDevice> open_;
 };
 
 } // namespace serial

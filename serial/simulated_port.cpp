@@ -17,7 +17,7 @@ void SimulatedPort::Settings(std::string_view settings) {
 
 void SimulatedPort::CommPort(int number) {
     if (number < 1)
-        throw PortError(kInvalidSettingsError, "Invalid port number " + std::to_string(number),
+        throw PortError(kInvalidPortError, "Invalid port number " + std::to_string(number),
                         device_);
 }
 

@@ -50,6 +50,9 @@ def expected_temperature(code):
     """The temperature text the window shows for a converter code: the
     voltage (5.083 V full scale over 1024 steps) rounded to hundredths, with
     2.73 V at 0 degC and 10 mV per degree. The codes used here all give whole
-    degrees."""
+    degrees.
+
+    The scale is written out here again on purpose, not taken from the
+    program: the suite is an independent check of the program's arithmetic."""
     volts_text = "%.2f" % (code * 5.083 / 1024)
     return str(round((float(volts_text) - 2.73) * 100))

@@ -1,0 +1,50 @@
+#pragma once
+// What a window offers Form1: the two reading labels, the check box, the
+// file name box, the list, messages, and the ways to close and to end.
+// Each front end's window implements it with its own controls; Form1 never
+// sees them. Texts are UTF-8.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace app {
+
+// List1's entries, in the order they were added.
+class ReadingList {
+public:
+    virtual ~ReadingList() = default;
+
+    // Appends at the end; the view keeps its scroll position and selection.
+    virtual void AddItem(std::string_view entry) = 0;
+    virtual std::int32_t ListCount() const = 0;
+    // The entry at a 0-based index, valid until the list is next used.
+    virtual std::string_view List(std::int32_t index) const = 0;
+};
+
+class Form1View {
+public:
+    virtual ~Form1View() = default;
+
+    virtual void setLabel1Caption(std::string_view text) = 0;
+    virtual void setLabel3Caption(std::string_view text) = 0;
+    // Only a tick records; unticked and dimmed do not.
+    virtual bool check1Ticked() const = 0;
+    // Text1's text as typed.
+    virtual std::string text1Text() const = 0;
+    virtual ReadingList& List1() = 0;
+
+    // A problem the user can put right: shown without blocking the caller,
+    // the window stays usable.
+    virtual void reportProblem(const std::string& text) = 0;
+    // An error that ends the program, told once. It may be shown before or
+    // after the call returns; Form1 has stopped both timers by then and runs
+    // nothing more, so nothing can run into a half-ended program meanwhile.
+    virtual void reportFatal(const std::string& report) = 0;
+    // Closes the window, which ends the program with status 0.
+    virtual void closeWindow() = 0;
+    // Ends the program with `status` once the fatal report has been seen.
+    virtual void endProgram(int status) = 0;
+};
+
+} // namespace app

@@ -1,0 +1,51 @@
+#pragma once
+// What the log file needs from the OS. file_system_qt.cpp (Linux, through
+// QSaveFile) and file_system_windows.cpp implement it. File names are UTF-8.
+
+#include "save_error.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace logfile {
+
+// The separator between a folder and a name in this OS's paths.
+extern const char kPathSeparator;
+
+// The text in the system's narrow encoding (UTF-8 on Linux, the ANSI code
+// page on Windows). Returns `utf8` itself where nothing needs changing, else
+// a view of `scratch`, which it fills.
+std::string_view toNarrow(std::string_view utf8, std::string& scratch);
+
+// A plain sentence when the folder of `fileName` is the trouble (missing,
+// not a folder, not writable), else empty. The OS's reason alone can
+// mislead: "No such file or directory" for a missing folder.
+std::string folderProblem(const std::string& fileName);
+
+// A file that takes the place of `fileName` only as a whole: the bytes go to
+// a temporary file beside it, which replaces the old one on commit(). Until
+// then, and after any failure, the old file stays exactly as it was; a
+// temporary file not committed is removed.
+class ReplacementFile {
+public:
+    explicit ReplacementFile(const std::string& fileName);
+    ~ReplacementFile();
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+    // Each returns false once anything has failed; error() then says why.
+    bool write(std::string_view bytes);
+    bool commit();
+    const std::optional<SaveError>& error() const noexcept { return error_; }
+
+private:
+    struct Os;
+    void fail(int number, std::string description);
+
+    std::string fileName_;
+    std::unique_ptr<Os> os_;
+    std::optional<SaveError> error_;
+};
+
+} // namespace logfile

@@ -1,0 +1,9 @@
+// The thermometer on a simulated converter in a room whose temperature
+// wanders slowly: the whole program, no hardware needed.
+
+#include "demo_port.h"
+#include "run.h"
+
+int main(int argc, char** argv) {
+    return runThermometer(argc, argv, serial::makeDemoPort());
+}

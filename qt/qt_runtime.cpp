@@ -1,0 +1,37 @@
+#include "qt_runtime.h"
+
+#include "log_entry.h"
+#include "periodic_timer.h"
+
+#include <QCoreApplication>
+#include <ctime>
+
+namespace qtui {
+
+measure::NumberFormat numberFormatOf(const QLocale& locale) {
+    measure::NumberFormat format;
+    const QString separator = locale.decimalPoint();
+    if (!separator.isEmpty())
+        format.decimalSeparator = separator.toStdString();
+    return format;
+}
+
+QtRuntime::QtRuntime() : numberFormat_(numberFormatOf(QLocale::system())) {}
+
+std::string QtRuntime::programDirectory() const {
+    return QCoreApplication::applicationDirPath().toStdString();
+}
+
+std::string QtRuntime::timeOfDayText() const {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    return measure::timeOfDayText(local);
+}
+
+std::unique_ptr<app::Timer> QtRuntime::makeTimer(std::chrono::milliseconds interval,
+                                                 std::function<void()> onTick) {
+    return std::make_unique<PeriodicTimer>(interval, std::move(onTick));
+}
+
+} // namespace qtui

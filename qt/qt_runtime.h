@@ -1,0 +1,29 @@
+#pragma once
+// The runtime services on Linux under Qt: the program's folder, the C
+// library's time format of the user's locale, the user's decimal separator
+// from Qt's locale, and timers on Qt's event loop.
+
+#include "runtime.h"
+
+#include <QLocale>
+
+namespace qtui {
+
+// The separator the locale writes numbers with; the minus sign stays ASCII.
+measure::NumberFormat numberFormatOf(const QLocale& locale);
+
+class QtRuntime final : public app::Runtime {
+public:
+    QtRuntime();
+
+    std::string programDirectory() const override;
+    std::string timeOfDayText() const override;
+    measure::NumberFormat numberFormat() const override { return numberFormat_; }
+    std::unique_ptr<app::Timer> makeTimer(std::chrono::milliseconds interval,
+                                          std::function<void()> onTick) override;
+
+private:
+    measure::NumberFormat numberFormat_;
+};
+
+} // namespace qtui

@@ -1,0 +1,14 @@
+#pragma once
+// The demo's port: the converter model on a simulated port, its sensor in a
+// room whose temperature wanders slowly (RoomTemperature), timed from the
+// moment the port is made.
+
+#include "simulated_port.h"
+
+#include <memory>
+
+namespace serial {
+
+std::unique_ptr<SimulatedPort> makeDemoPort();
+
+} // namespace serial

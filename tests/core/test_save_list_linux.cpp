@@ -1,0 +1,71 @@
+// Saving the list on Linux: UTF-8 lines, and a disk that fills part-way.
+
+#include "save_list.h"
+#include "scratch_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+struct Entries {
+    std::vector<std::string> items;
+    std::int32_t ListCount() const { return std::int32_t(items.size()); }
+    const std::string& List(std::int32_t i) const { return items.at(std::size_t(i)); }
+};
+
+// Caps the size of any file this process writes, as a full disk would.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit cap = old_;
+        cap.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &cap);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int);
+};
+
+} // namespace
+
+TEST(SaveListLinux, TextsAreWrittenInUtf8) {
+    ScratchDir dir;
+    const std::string name = dir.file("x.txt");
+    EXPECT_EQ(logfile::SaveList(name, Entries{{"25    14:03:07 ч"}}), std::nullopt);
+    EXPECT_EQ(fileBytes(name), "25    14:03:07 \xd1\x87\r\n");
+}
+
+TEST(SaveListLinux, AWriteFailingPartWayLeavesTheOldFileIntact) {
+    ScratchDir dir;
+    const std::string name = dir.file("database.txt");
+    writeBytes(name, "earlier run\r\n");
+    Entries many;
+    std::size_t bytes = 0;
+    for (int i = 0; i < 100000; ++i) {
+        many.items.push_back(std::to_string(i % 500 - 273) + "    14:03:07");
+        bytes += many.items.back().size() + 2;
+    }
+    std::optional<logfile::SaveError> error;
+    {
+        FileSizeLimit fullDisk(4096);
+        error = logfile::SaveList(name, many);
+    }
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->number, EFBIG);
+    EXPECT_FALSE(error->description.empty());
+    EXPECT_EQ(fileBytes(name), "earlier run\r\n");
+    EXPECT_EQ(dir.fileNames(), std::vector<std::string>{"database.txt"});
+    // With room again, the same list goes through whole.
+    EXPECT_EQ(logfile::SaveList(name, many), std::nullopt);
+    EXPECT_EQ(fileBytes(name).size(), bytes);
+}

@@ -1,0 +1,94 @@
+// Form1 as the Qt window runs it: the button and the close box, the list
+// view while entries arrive, and the user's separator from Qt's locale.
+// What the handlers do is tested on a fake window (tests/core/test_form1).
+
+#include "fake_window.h"
+#include "form1_window.h"
+#include "qt_runtime.h"
+#include "reading_log.h"
+#include "recording_line.h"
+#include "scratch_dir.h"
+
+#include <QScrollBar>
+#include <QTest>
+
+namespace {
+
+// A loaded, shown window on a recording line (DCD always low: code 0),
+// writing into its own directory.
+struct Bench {
+    ScratchDir dir;
+    FakeRuntime runtime;
+    RecordingLine* line = nullptr;
+    std::unique_ptr<qtui::Form1Window> window;
+
+    Bench() {
+        runtime.directory = dir.path();
+        auto port = std::make_unique<RecordingLine>();
+        line = port.get();
+        window = std::make_unique<qtui::Form1Window>(std::move(port), runtime);
+        if (window->form().load())
+            window->show();
+    }
+    const qtui::Form1Controls& c() const { return window->controls(); }
+    void sample() { window->form().deliver(&app::Form1::OnSampleTimer); }
+};
+
+} // namespace
+
+class Form1WindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void theReadingReachesTheLabelsAndTheList() {
+        Bench b;
+        QVERIFY(b.c().Label1->text().isEmpty());
+        b.c().Check1->setChecked(true);
+        b.sample();
+        QCOMPARE(b.c().Label1->text(), QStringLiteral("0.00 Вольт"));
+        QCOMPARE(b.c().Label3->text(), QStringLiteral("-273 *C"));
+        QCOMPARE(b.c().log->data(b.c().log->index(0)).toString(), QStringLiteral("-273    14:03:07"));
+        QVERIFY(b.c().Label2->text().isEmpty());
+    }
+
+    void appendingNeitherScrollsNorMovesTheSelection() {
+        Bench b;
+        b.c().Check1->setChecked(true);
+        for (int tick = 0; tick < 30; ++tick)
+            b.sample();
+        QListView& list = *b.c().List1;
+        list.setCurrentIndex(b.c().log->index(2));
+        const int scroll = list.verticalScrollBar()->value();
+        b.sample();
+        QCOMPARE(list.currentIndex().row(), 2);
+        QCOMPARE(list.verticalScrollBar()->value(), scroll);
+    }
+
+    void theExitButtonSavesTheListAndCloses() {
+        Bench b;
+        b.c().Check1->setChecked(true);
+        b.sample();
+        b.sample();
+        QTest::mouseClick(b.c().Command1, Qt::LeftButton);
+        QCOMPARE(fileBytes(b.dir.file("database.txt")), std::string("-273    14:03:07\r\n").append("-273    14:03:07\r\n"));
+        QVERIFY(!b.window->isVisible());
+        QVERIFY(!b.window->form().timer1()->isActive());
+    }
+
+    void theCloseBoxStopsTheTimersAndWritesNothing() {
+        Bench b;
+        b.c().Check1->setChecked(true);
+        b.sample();
+        QVERIFY(b.window->close());
+        QVERIFY(!b.window->form().timer1()->isActive());
+        QVERIFY(!b.window->form().timer2()->isActive());
+        QVERIFY(b.dir.fileNames().empty());
+    }
+
+    void theSeparatorComesFromTheLocale() {
+        QCOMPARE(qtui::numberFormatOf(QLocale(QLocale::German, QLocale::Germany)).decimalSeparator, ",");
+        QCOMPARE(qtui::numberFormatOf(QLocale(QLocale::English, QLocale::UnitedStates)).decimalSeparator, ".");
+    }
+};
+
+QTEST_MAIN(Form1WindowTest)
+#include "test_form1_window.moc"

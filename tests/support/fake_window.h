@@ -1,0 +1,77 @@
+#pragma once
+// Stand-ins for what surrounds Form1 in a program: a window that keeps what
+// it is shown and told, a runtime with a fixed clock and a chosen folder,
+// and timers that only record whether they run (tests deliver the ticks).
+
+#include "form1_view.h"
+#include "runtime.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class FakeList final : public app::ReadingList {
+public:
+    std::vector<std::string> entries;
+
+    void AddItem(std::string_view entry) override { entries.emplace_back(entry); }
+    std::int32_t ListCount() const override { return std::int32_t(entries.size()); }
+    std::string_view List(std::int32_t i) const override { return entries.at(std::size_t(i)); }
+};
+
+class FakeWindow final : public app::Form1View {
+public:
+    std::string Label1, Label3;
+    bool Check1 = false;
+    std::string Text1 = "database";
+    FakeList list;
+    std::vector<std::string> problems;
+    std::vector<std::string> fatalReports;
+    std::optional<int> endStatus;
+    bool closed = false;
+
+    void setLabel1Caption(std::string_view text) override { Label1 = text; }
+    void setLabel3Caption(std::string_view text) override { Label3 = text; }
+    bool check1Ticked() const override { return Check1; }
+    std::string text1Text() const override { return Text1; }
+    app::ReadingList& List1() override { return list; }
+    void reportProblem(const std::string& text) override { problems.push_back(text); }
+    void reportFatal(const std::string& report) override { fatalReports.push_back(report); }
+    void closeWindow() override { closed = true; }
+    void endProgram(int status) override { endStatus = status; }
+};
+
+class FakeTimer final : public app::Timer {
+public:
+    explicit FakeTimer(std::chrono::milliseconds interval) : interval_(interval) {}
+    void start() override { active_ = true; }
+    void stop() override { active_ = false; }
+    bool isActive() const override { return active_; }
+    std::chrono::milliseconds interval() const override { return interval_; }
+
+private:
+    std::chrono::milliseconds interval_;
+    bool active_ = false;
+};
+
+class FakeRuntime final : public app::Runtime {
+public:
+    std::string directory;
+    std::string clock = "14:03:07";
+    measure::NumberFormat format;
+    // The OS refuses the timer with this index (0: Timer1, 1: Timer2).
+    std::optional<int> refuseTimer;
+
+    std::string programDirectory() const override { return directory; }
+    std::string timeOfDayText() const override { return clock; }
+    measure::NumberFormat numberFormat() const override { return format; }
+    std::unique_ptr<app::Timer> makeTimer(std::chrono::milliseconds interval,
+                                          std::function<void()>) override {
+        if (refuseTimer == timersMade_++)
+            throw app::TimerError(24, "Too many open files", "timerfd_create");
+        return std::make_unique<FakeTimer>(interval);
+    }
+
+private:
+    int timersMade_ = 0;
+};
