@@ -57,7 +57,6 @@ public:
     const Reading& reading() const { return reading_; }
     const Timer* timer1() const { return Timer1.get(); }
     const Timer* timer2() const { return Timer2.get(); }
-    bool ended() const { return ended_; }
 
 private:
     void startTimers();

@@ -25,7 +25,10 @@ std::string QtRuntime::programDirectory() const {
 std::string QtRuntime::timeOfDayText() const {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
-    ::localtime_r(&now, &local);
+    // Without the zone's rules (an unreadable zone file) the clock's own UTC
+    // time is still the time of day best known.
+    if (!::localtime_r(&now, &local))
+        ::gmtime_r(&now, &local);
     return measure::timeOfDayText(local);
 }
 

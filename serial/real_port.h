@@ -37,15 +37,12 @@ public:
     bool CDHolding() override;
     void Output(std::string_view text) override;
 
-    // The device the port number currently maps to ("/dev/ttyS0", "COM1").
-    const std::string& device() const noexcept { return device_; }
-
 private:
     NativeLine& openLine();  // throws when the port is not open
 
     DeviceResolver resolver_;
     PortSettings settings_;
-    std::string device_;
+    std::string device_;  // the port number's device: "/dev/ttyS0", "COM1"
     std::unique_ptr<PortDevice> open_;
 };
 
