@@ -37,7 +37,9 @@
  *   <t> EIO <request>      a call on the device failed on purpose (for
  *                          write() only the first is logged)
  *   <t> WRITES <calls> <offered> <accepted> <odd_sized> <non_zero>
- *                          totals of write() calls on the device, at exit;
+ *                          totals of write() calls on the device, at exit
+ *                          of a process that used the device (under Wine
+ *                          every helper process inherits the library);
  *                          odd_sized counts calls whose size was not 2,
  *                          non_zero the bytes offered that were not 0x00
  * Levels are the levels after the call: 1 = asserted.
@@ -74,6 +76,7 @@ static int active;          /* MODEMSIM_RDEV was given and parsed */
 static dev_t target_rdev;
 static int log_fd = -1;
 static int fail_writes;
+static int touched;         /* this process wrote to or ioctl()ed the device */
 
 static unsigned long long write_calls, bytes_offered, bytes_accepted, odd_sized, non_zero;
 
@@ -145,6 +148,7 @@ int ioctl(int fd, unsigned long request, ...) {
     if ((request == TIOCMGET || request == TIOCMSET || request == TIOCMBIS ||
          request == TIOCMBIC) && is_target(fd)) {
         pthread_mutex_lock(&lock);
+        touched = 1;
         int result = converter_ioctl(request, (int *)arg);
         int saved = errno;
         pthread_mutex_unlock(&lock);
@@ -166,6 +170,7 @@ ssize_t write(int fd, const void *buf, size_t count) {
         return real_write(fd, buf, count);
 
     pthread_mutex_lock(&lock);
+    touched = 1;
     ++write_calls;
     bytes_offered += count;
     if (count != 2)
@@ -199,7 +204,8 @@ __attribute__((destructor)) static void report_writes(void) {
     if (!active)
         return;
     pthread_mutex_lock(&lock);
-    modemsim_log("WRITES %llu %llu %llu %llu %llu", write_calls, bytes_offered, bytes_accepted,
-                 odd_sized, non_zero);
+    if (touched)
+        modemsim_log("WRITES %llu %llu %llu %llu %llu", write_calls, bytes_offered,
+                     bytes_accepted, odd_sized, non_zero);
     pthread_mutex_unlock(&lock);
 }

@@ -6,15 +6,18 @@ with /dev/ttyS0 being anything but its own pseudo-terminal must stop.
 
 Runs itself again in a private mount namespace with a tmpfs /dev, builds
 the wrong situations there out of harmless nodes (null, full) and checks
-that each safety check of the runner refuses (exit status 3). No node of
-a real terminal is ever created or touched.
+that each safety check of the runner refuses (exit status 3); for --wine,
+the same with a Wine prefix's port links, which are made, never followed.
+No node of a real terminal is ever created or touched.
 """
 
 import os
 import runpy
+import shutil
 import stat
 import subprocess
 import sys
+import tempfile
 import types
 
 REFUSED = 3
@@ -91,7 +94,40 @@ def inside(runner_path):
     results.append(refused("an unexpected device beside it (/dev/full)",
                            lambda: runner.verify_dev(slave)))
     os.close(master)
+    results += check_wine_prefix(runner)
     return 0 if all(results) else 1
+
+
+def check_wine_prefix(runner):
+    """--wine: Wine's COM1 must be the pseudo-terminal, and no other name of
+    the prefix may lead to a device. Only links are made, never followed."""
+    prefix = tempfile.mkdtemp(prefix="safety-wine-")
+    dosdevices = os.path.join(prefix, "dosdevices")
+    os.mkdir(dosdevices)
+    os.symlink("../drive_c", os.path.join(dosdevices, "c:"))
+    os.symlink("/", os.path.join(dosdevices, "z:"))
+
+    def link(name, target):
+        path = os.path.join(dosdevices, name)
+        if os.path.lexists(path):
+            os.unlink(path)
+        os.symlink(target, path)
+
+    def verify(port, ports=None):
+        return lambda: runner.verify_prefix(prefix, port, ports or {})
+
+    results = [refused("Wine without COM1 although a port was asked for", verify(True))]
+    link("com1", "/dev/null")
+    results.append(refused("Wine's COM1 another device", verify(True)))
+    link("com1", "/dev/ttyS0")
+    results.append(accepted("Wine's COM1 the port", verify(True, {"COM1": "/dev/ttyS0"})))
+    results.append(refused("Wine's COM1 present where no port was asked for", verify(False)))
+    results.append(refused("Wine's Ports key naming another device",
+                           verify(True, {"COM2": "/dev/ttyS1"})))
+    link("com2", "/dev/ttyS1")
+    results.append(refused("another of Wine's port names leading to a device", verify(True)))
+    shutil.rmtree(prefix)
+    return results
 
 
 def main():

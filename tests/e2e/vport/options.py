@@ -11,6 +11,7 @@ def parse_args(argv, usage):
         "port": True, "drain": True, "save": None, "count": None, "fill": False,
         "pass_master": False, "log": None, "codes": None, "cycle": False,
         "fail_after": None, "fail_writes": False, "preload": None, "set_preload": True,
+        "wine": False,
     }
     i = 0
     takes_value = {"--save": "save", "--count": "count", "--log": "log", "--codes": "codes",
@@ -18,7 +19,8 @@ def parse_args(argv, usage):
     flags = {"--no-port": ("port", False), "--drain": ("drain", True),
              "--no-read": ("drain", False), "--fill": ("fill", True),
              "--pass-master": ("pass_master", True), "--cycle": ("cycle", True),
-             "--fail-writes": ("fail_writes", True), "--no-preload": ("set_preload", False)}
+             "--fail-writes": ("fail_writes", True), "--no-preload": ("set_preload", False),
+             "--wine": ("wine", True)}
     while i < len(argv):
         a = argv[i]
         if a == "--":

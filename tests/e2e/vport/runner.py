@@ -3,6 +3,7 @@ itself again in a private mount namespace; inside, which builds /dev
 there, checks it, and runs the command."""
 
 import os
+import shutil
 import signal
 import subprocess
 import sys
@@ -12,6 +13,7 @@ from .devfs import attach_port, build_dev
 from .line import Drainer, fill_line
 from .options import find_preload, parse_args
 from .safety import check_namespace, check_own_terminals, verify_dev
+from .wine import NO_WINE_PREFIX, make_prefix, stop_wine, wine_env
 
 
 def exit_with(status):
@@ -30,6 +32,9 @@ def outside(argv, script, usage):
     opts, _ = parse_args(argv, usage)  # fail early on bad usage, before unsharing
     check_own_terminals()
     preload = find_preload(opts["preload"], os.path.dirname(script))
+    if opts["wine"] and not all(shutil.which(t) for t in ("wine", "wineboot", "wineserver")):
+        print("SKIP: --wine needs wine, wineboot and wineserver (Debian: wine wine64)", flush=True)
+        sys.exit(SKIP_STATUS)
     probe = subprocess.run(["unshare", "--mount", "--propagation", "private", "true"],
                            stdin=subprocess.DEVNULL, capture_output=True, text=True)
     if probe.returncode != 0:
@@ -105,6 +110,19 @@ def inside(argv, usage):
             pass_fds = (master,)
 
     verify_dev(slave)
+    prefix = None
+    if not opts["wine"]:
+        # A Wine started without --wine would use the shared ~/.wine, whose
+        # wineserver may be one running outside with the machine's ports.
+        env["WINEPREFIX"] = NO_WINE_PREFIX
+    else:
+        def interrupted(signum, _frame):
+            raise SystemExit(128 + signum)  # make_prefix cleans up on the way out
+
+        on_stop_signals(interrupted)
+        # os.environ: without the simulator, which only the command needs.
+        prefix = make_prefix(os.environ, opts["port"])
+        env = wine_env(env, prefix)
     child = subprocess.Popen(command, env=env, stdin=subprocess.DEVNULL,
                              start_new_session=True, pass_fds=pass_fds)
 
@@ -119,6 +137,8 @@ def inside(argv, usage):
     # Whatever the command left running in its session goes too: all of it
     # was started from here, and it must not outlive the port.
     stop_session()
+    if prefix:
+        stop_wine(prefix, os.environ)
 
     if drainer:
         drainer.finish()
