@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12, generates the
-# locales the tests use, and builds into build/. Sourced by run-demo and
-# run-tests; safe to run again (it only installs what is missing).
+# locales the tests use, and builds into build/ (and the Windows programs
+# into build-windows/). Sourced by run-demo and run-tests; safe to run again
+# (it only installs what is missing).
 set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -13,9 +14,10 @@ as_root() {
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
-    fonts-liberation2 locales
+    fonts-liberation2 fonts-dejavu-core locales
     xvfb xauth xdotool x11-utils libx11-dev imagemagick
-    libbenchmark-dev util-linux python3
+    libbenchmark-dev googletest util-linux python3
+    g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 openbox
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -40,5 +42,15 @@ for l in "${wanted_locales[@]}"; do
 done
 [ "$need_gen" -eq 0 ] || as_root locale-gen >/dev/null
 
-cmake -S "$repo" -B "$repo/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTHERMOMETER_BENCH=ON >/dev/null
+cmake -S "$repo" -B "$repo/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTHERMOMETER_BENCH=ON \
+    -DTHERMOMETER_WINDOWS_BUILD="$repo/build-windows" >/dev/null
 cmake --build "$repo/build" -j"$(nproc)"
+
+# The Windows programs and the core's tests for Windows, cross-built with
+# MinGW-w64; the Linux build's test suite runs them under Wine. Only the
+# tests need them: run-demo sets THERMOMETER_LINUX_ONLY to skip this.
+if [ -z "${THERMOMETER_LINUX_ONLY:-}" ]; then
+    cmake -S "$repo" -B "$repo/build-windows" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" >/dev/null
+    cmake --build "$repo/build-windows" -j"$(nproc)"
+fi

@@ -9,6 +9,7 @@
 #include "native_line.h"
 
 #include "port_error.h"
+#include "wide_text.h"
 
 #include <algorithm>
 #include <array>
@@ -19,21 +20,9 @@
 namespace serial {
 namespace {
 
-std::string describe(DWORD code) {
-    char* text = nullptr;
-    const DWORD length = ::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
-    std::string message = length ? std::string(text, length) : "System error " + std::to_string(code);
-    ::LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.'))
-        message.pop_back();
-    return message;
-}
-
 [[noreturn]] void fail(const std::string& device) {
     const DWORD code = ::GetLastError();
-    throw PortError(static_cast<int>(code), describe(code), device);
+    throw PortError(static_cast<int>(code), measure::systemErrorText(code), device);
 }
 
 HANDLE port(long long handle) {

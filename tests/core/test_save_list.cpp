@@ -59,7 +59,7 @@ TEST(SaveList, TheSeparatorIsAlwaysInserted) {
 }
 
 TEST(SaveList, AnUnwritableTargetIsReportedWithItsReason) {
-    for (const std::string typed : {std::string("no such dir/log"), std::string(300, 'n')}) {
+    for (const std::string& typed : {std::string("no such dir/log"), std::string(300, 'n')}) {
         ScratchDir dir;
         const std::string name = inFolder(dir, typed);
         const auto error = logfile::SaveList(name, Entries{{"25    14:03:07"}});

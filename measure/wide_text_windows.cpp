@@ -1,0 +1,50 @@
+#include "wide_text.h"
+
+#include <windows.h>
+
+namespace measure {
+namespace {
+
+std::string narrow(std::wstring_view wide, UINT codePage) {
+    if (wide.empty())
+        return {};
+    const int size = ::WideCharToMultiByte(codePage, 0, wide.data(), int(wide.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string text(std::size_t(size), '\0');
+    ::WideCharToMultiByte(codePage, 0, wide.data(), int(wide.size()), text.data(), size, nullptr,
+                          nullptr);
+    return text;
+}
+
+} // namespace
+
+std::wstring toWide(std::string_view utf8) {
+    if (utf8.empty())
+        return {};
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+    std::wstring wide(std::size_t(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), length);
+    return wide;
+}
+
+std::string toUtf8(std::wstring_view wide) {
+    return narrow(wide, CP_UTF8);
+}
+
+std::string toAnsiCodePage(std::wstring_view wide) {
+    return narrow(wide, CP_ACP);
+}
+
+std::string systemErrorText(unsigned long code) {
+    wchar_t* text = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+    std::wstring wide = length ? std::wstring(text, length) : std::wstring();
+    ::LocalFree(text);
+    while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L'.'))
+        wide.pop_back();
+    return wide.empty() ? "System error " + std::to_string(code) : toUtf8(wide);
+}
+
+} // namespace measure

@@ -1,0 +1,247 @@
+#include "form1_window.h"
+
+#include "dpi.h"
+#include "form1_layout.h"
+#include "wide_text.h"
+
+#include <stdexcept>
+
+namespace win32ui {
+namespace {
+
+constexpr const wchar_t* kClassName = L"ThermometerForm1";
+constexpr const wchar_t* kReportTitle = L"Thermometer";
+// A fixed frame: a caption, the minimize and close boxes, no sizing.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = 0;
+
+constexpr UINT kShowProblem = WM_APP + 1;
+constexpr UINT kShowFatal = WM_APP + 2;
+constexpr UINT kEndProgram = WM_APP + 3;
+constexpr UINT_PTR kModalTimerCheck = 1;
+
+void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = ::LoadIconW(nullptr, MAKEINTRESOURCEW(32512));    // IDI_APPLICATION
+    windowClass.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClassName;
+    // A second window in the same process finds the class there already.
+    if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        throw std::runtime_error("RegisterClassExW: " + measure::systemErrorText(::GetLastError()));
+}
+
+// Where there is one: started from a console with output redirected, or
+// under a test runner.
+void toStandardError(const std::string& text) {
+    const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
+    if (!error || error == INVALID_HANDLE_VALUE)
+        return;
+    const std::string line = "thermometer: " + text + "\n";
+    DWORD written = 0;
+    ::WriteFile(error, line.data(), DWORD(line.size()), &written, nullptr);
+}
+
+} // namespace
+
+Form1Window::Form1Window(std::unique_ptr<serial::SerialLine> port, app::Runtime& runtime,
+                         TimerSet& timers)
+    : timers_(timers) {
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    registerWindowClass(instance, &Form1Window::windowProc);
+    registerBundledFaces();
+    window_ = ::CreateWindowExW(kExStyle, kClassName, measure::toWide(app::kForm1Caption).c_str(), kStyle,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                                nullptr, instance, this);
+    if (!window_)
+        throw std::runtime_error("CreateWindowExW: " + measure::systemErrorText(::GetLastError()));
+    controls_ = createForm1Controls(window_);
+    // Created on the monitor it will show on, so this is the DPI to start at.
+    fitToDpi(dpiOf(window_), nullptr);
+    list1_ = std::make_unique<ListBoxList>(controls_.List1);
+    form_ = std::make_unique<app::Form1>(std::move(port), static_cast<app::Form1View&>(*this), runtime);
+}
+
+Form1Window::~Form1Window() {
+    // Form1 first: its timers stop before anything they could reach goes.
+    form_.reset();
+    if (window_)
+        ::DestroyWindow(window_);
+}
+
+LRESULT CALLBACK Form1Window::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Form1Window*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self || !self->form_)  // still being built
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        // Only the button's own click: Enter and Escape arrive as IDOK and
+        // IDCANCEL from the dialog keys and do nothing.
+        if (reinterpret_cast<HWND>(lParam) == controls_.Command1 && HIWORD(wParam) == BN_CLICKED)
+            form_->deliver(&app::Form1::OnExitClick);
+        return 0;
+    case WM_CLOSE:
+        // The close box ends the program without saving.
+        form_->windowClosing();
+        ::DestroyWindow(window_);
+        return 0;
+    case WM_DESTROY:
+        form_->windowClosing();
+        ::PostQuitMessage(exitStatus_);
+        return 0;
+    case WM_NCDESTROY: {
+        const HWND window = window_;
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        window_ = nullptr;
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    case WM_DPICHANGED:
+        fitToDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = ::GetFocus();
+            if (focus && ::IsChild(window_, focus))
+                lastFocus_ = focus;
+        }
+        break;
+    case WM_SETFOCUS:
+        ::SetFocus(lastFocus_ && ::IsWindow(lastFocus_) ? lastFocus_ : controls_.firstTabStop());
+        return 0;
+    case WM_ENTERSIZEMOVE:
+    case WM_ENTERMENULOOP:
+        enterModal();
+        break;
+    case WM_EXITSIZEMOVE:
+    case WM_EXITMENULOOP:
+        leaveModal();
+        break;
+    case WM_TIMER:
+        if (wParam == kModalTimerCheck) {
+            timers_.deliverDue();
+            return 0;
+        }
+        break;
+    case kShowProblem:
+        showProblem();
+        return 0;
+    case kShowFatal:
+        showFatal();
+        return 0;
+    case kEndProgram:
+        if (!fatal_)  // else the fatal box ends the program once dismissed
+            finish();
+        return 0;
+    }
+    return ::DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void Form1Window::fitToDpi(UINT dpi, const RECT* suggested) {
+    // The new faces go on before the old ones are deleted.
+    auto fonts = std::make_unique<Form1Fonts>(dpi);
+    layOutForm1Controls(controls_, dpi, *fonts);
+    fonts_ = std::move(fonts);
+
+    const SIZE size = windowSizeFor(app::twipsToPixels(app::kClientWidthTwips, int(dpi)),
+                                    app::twipsToPixels(app::kClientHeightTwips, int(dpi)), kStyle,
+                                    kExStyle, dpi);
+    // Windows' suggestion is only the old size scaled; the place is kept.
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE);
+    ::SetWindowPos(window_, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0,
+                   size.cx, size.cy, flags);
+}
+
+// USER_TIMER_MINIMUM: as often as a USER timer goes, 64 times a second.
+void Form1Window::enterModal() {
+    if (modalDepth_++ == 0)
+        ::SetTimer(window_, kModalTimerCheck, USER_TIMER_MINIMUM, nullptr);
+}
+
+void Form1Window::leaveModal() {
+    if (modalDepth_ > 0 && --modalDepth_ == 0 && window_)
+        ::KillTimer(window_, kModalTimerCheck);
+}
+
+void Form1Window::showProblem() {
+    if (problems_.empty())
+        return;
+    const std::wstring text = measure::toWide(problems_.front());
+    problems_.pop_front();
+    // Sampling and the keep-alive go on while the box is up; only the
+    // window waits for it.
+    enterModal();
+    ::MessageBoxW(window_, text.c_str(), kReportTitle, MB_OK | MB_ICONWARNING);
+    leaveModal();
+}
+
+void Form1Window::showFatal() {
+    const std::wstring text = measure::toWide(*fatal_);
+    // Before the window was ever shown (a failed start) the box stands alone.
+    const bool shown = window_ && ::IsWindowVisible(window_);
+    ::MessageBoxW(shown ? window_ : nullptr, text.c_str(), kReportTitle,
+                  MB_OK | MB_ICONERROR | (shown ? 0 : MB_SETFOREGROUND));
+    finish();
+}
+
+void Form1Window::finish() {
+    if (endStatus_)
+        exitStatus_ = *endStatus_;
+    if (window_)
+        ::DestroyWindow(window_);  // WM_DESTROY ends the message loop
+}
+
+void Form1Window::setLabel1Caption(std::string_view text) {
+    ::SetWindowTextW(controls_.Label1, measure::toWide(text).c_str());
+}
+
+void Form1Window::setLabel3Caption(std::string_view text) {
+    ::SetWindowTextW(controls_.Label3, measure::toWide(text).c_str());
+}
+
+bool Form1Window::check1Ticked() const {
+    return ::SendMessageW(controls_.Check1, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::string Form1Window::text1Text() const {
+    std::wstring text(std::size_t(::GetWindowTextLengthW(controls_.Text1)) + 1, L'\0');
+    text.resize(std::size_t(::GetWindowTextW(controls_.Text1, text.data(), int(text.size()))));
+    return measure::toUtf8(text);
+}
+
+app::ReadingList& Form1Window::List1() {
+    return *list1_;
+}
+
+void Form1Window::reportProblem(const std::string& text) {
+    toStandardError(text);
+    problems_.push_back(text);
+    ::PostMessageW(window_, kShowProblem, 0, 0);
+}
+
+void Form1Window::reportFatal(const std::string& report) {
+    toStandardError(report);
+    fatal_ = report;
+    ::PostMessageW(window_, kShowFatal, 0, 0);
+}
+
+void Form1Window::closeWindow() {
+    ::DestroyWindow(window_);
+}
+
+void Form1Window::endProgram(int status) {
+    endStatus_ = status;
+    ::PostMessageW(window_, kEndProgram, 0, 0);
+}
+
+} // namespace win32ui

@@ -1,0 +1,72 @@
+#pragma once
+// Form1 as a Win32 window: the layout's controls, the exit button wired to
+// Form1's handler, message boxes, and the window's end. Everything the
+// handlers do is Form1's (app/form1.h); this is layout, wiring and Win32.
+//
+// Messages are never shown from inside a handler: a report is kept and a
+// message posted to the window, whose box comes up once the handler has
+// returned, so handlers never nest. While a modal loop (a message box,
+// moving the window) keeps the message loop from waiting on the timers, a
+// USER timer checks them instead, coarser but never stopping.
+
+#include "form1.h"
+#include "form1_controls.h"
+#include "list_box_list.h"
+#include "waitable_timers.h"
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <windows.h>
+
+namespace win32ui {
+
+class Form1Window final : private app::Form1View {
+public:
+    // Creates the window hidden; Form1's load() comes before the first show.
+    Form1Window(std::unique_ptr<serial::SerialLine> port, app::Runtime& runtime, TimerSet& timers);
+    ~Form1Window() override;
+    Form1Window(const Form1Window&) = delete;
+    Form1Window& operator=(const Form1Window&) = delete;
+
+    app::Form1& form() { return *form_; }
+    HWND handle() const noexcept { return window_; }
+    const Form1Controls& controls() const noexcept { return controls_; }
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void fitToDpi(UINT dpi, const RECT* suggested);
+    void enterModal();
+    void leaveModal();
+    void showProblem();
+    void showFatal();
+    void finish();
+
+    void setLabel1Caption(std::string_view text) override;
+    void setLabel3Caption(std::string_view text) override;
+    bool check1Ticked() const override;
+    std::string text1Text() const override;
+    app::ReadingList& List1() override;
+    void reportProblem(const std::string& text) override;
+    void reportFatal(const std::string& report) override;
+    void closeWindow() override;
+    void endProgram(int status) override;
+
+    TimerSet& timers_;
+    HWND window_ = nullptr;
+    Form1Controls controls_;
+    std::unique_ptr<Form1Fonts> fonts_;
+    std::unique_ptr<ListBoxList> list1_;
+    std::unique_ptr<app::Form1> form_;
+    HWND lastFocus_ = nullptr;
+    int modalDepth_ = 0;
+    std::deque<std::string> problems_;
+    std::optional<std::string> fatal_;
+    std::optional<int> endStatus_;
+    int exitStatus_ = 0;
+};
+
+} // namespace win32ui

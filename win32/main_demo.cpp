@@ -1,0 +1,11 @@
+// The thermometer on a simulated converter in a room whose temperature
+// wanders slowly: the whole program, no hardware needed.
+
+#include "demo_port.h"
+#include "run.h"
+
+#include <windows.h>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    return runThermometer(showCommand, serial::makeDemoPort());
+}

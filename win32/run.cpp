@@ -1,0 +1,33 @@
+#include "run.h"
+
+#include "form1_window.h"
+#include "message_loop.h"
+#include "wide_text.h"
+#include "win32_runtime.h"
+
+#include <commctrl.h>
+#include <stdexcept>
+
+int runThermometer(int showCommand, std::unique_ptr<serial::SerialLine> port) {
+    // Loads common controls 6, which the manifest asks for: themed controls.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    try {
+        win32ui::TimerSet timers;
+        win32ui::Win32Runtime runtime(timers);
+        win32ui::Form1Window window(std::move(port), runtime, timers);
+        // A failed load has posted its report; the loop shows it, with the
+        // window still hidden, and ends with the failure's status.
+        if (window.form().load()) {
+            ::ShowWindow(window.handle(), showCommand);
+            ::UpdateWindow(window.handle());
+        }
+        return win32ui::runMessageLoop(window.handle(), timers);
+    } catch (const std::exception& error) {
+        // Only the window itself can fail here; everything later is Form1's.
+        ::MessageBoxW(nullptr, measure::toWide(error.what()).c_str(), L"Thermometer",
+                      MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+        return app::Form1::kFatalExitStatus;
+    }
+}

@@ -1,0 +1,55 @@
+#include "win32_runtime.h"
+
+#include "wide_text.h"
+
+namespace win32ui {
+namespace {
+
+measure::NumberFormat userNumberFormat() {
+    measure::NumberFormat format;
+    wchar_t separator[8]{};  // LOCALE_SDECIMAL allows up to three characters
+    const int length = ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
+    if (length > 1)
+        format.decimalSeparator = measure::toUtf8(std::wstring_view(separator, std::size_t(length - 1)));
+    return format;
+}
+
+} // namespace
+
+Win32Runtime::Win32Runtime(TimerSet& timers) : timers_(timers), numberFormat_(userNumberFormat()) {}
+
+std::string Win32Runtime::programDirectory() const {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
+        if (length == 0)
+            return ".";
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);  // truncated: a long path
+    }
+    auto slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos)
+        return ".";
+    // A drive's root keeps its backslash: "C:" alone is the current folder
+    // on drive C, not its root.
+    if (slash == 2 && path[1] == L':')
+        ++slash;
+    return measure::toUtf8(std::wstring_view(path).substr(0, slash));
+}
+
+std::string Win32Runtime::timeOfDayText() const {
+    // Null time and format: now, in the user's long time format.
+    wchar_t text[80]{};
+    const int length = ::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, nullptr, nullptr, text, 80);
+    return length > 1 ? measure::toUtf8(std::wstring_view(text, std::size_t(length - 1))) : std::string();
+}
+
+std::unique_ptr<app::Timer> Win32Runtime::makeTimer(std::chrono::milliseconds interval,
+                                                    std::function<void()> onTick) {
+    return std::make_unique<WaitableTimer>(timers_, interval, std::move(onTick));
+}
+
+} // namespace win32ui

@@ -1,0 +1,26 @@
+#pragma once
+// The runtime services on Windows: the program's folder, the user's long
+// time format and decimal separator from the user's locale settings, and
+// waitable timers for the message loop to wait on.
+
+#include "runtime.h"
+#include "waitable_timers.h"
+
+namespace win32ui {
+
+class Win32Runtime final : public app::Runtime {
+public:
+    explicit Win32Runtime(TimerSet& timers);
+
+    std::string programDirectory() const override;
+    std::string timeOfDayText() const override;
+    measure::NumberFormat numberFormat() const override { return numberFormat_; }
+    std::unique_ptr<app::Timer> makeTimer(std::chrono::milliseconds interval,
+                                          std::function<void()> onTick) override;
+
+private:
+    TimerSet& timers_;
+    measure::NumberFormat numberFormat_;
+};
+
+} // namespace win32ui
