@@ -1,0 +1,121 @@
+// The Win32 window as the user sees it: where each control sits, that every
+// caption fits its control in the face it is drawn with (measured with
+// GetTextExtentPoint32W, at 96 and at 144 DPI), and Form1's readings and
+// list reaching the controls. Runs under Wine on a display.
+
+#include "dpi.h"
+#include "fake_window.h"
+#include "form1_controls.h"
+#include "form1_layout.h"
+#include "form1_window.h"
+#include "recording_line.h"
+#include "wide_text.h"
+
+#include <gtest/gtest.h>
+
+using win32ui::Form1Controls;
+
+namespace {
+
+std::wstring textOf(HWND control) {
+    std::wstring text(std::size_t(::GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(std::size_t(::GetWindowTextW(control, text.data(), int(text.size()))));
+    return text;
+}
+
+// The caption's extent in the face the control draws it with.
+SIZE extentOf(HWND control, const std::wstring& text) {
+    const HDC dc = ::GetDC(control);
+    const HGDIOBJ old = ::SelectObject(dc, HFONT(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, text.data(), int(text.size()), &size);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(control, dc);
+    return size;
+}
+
+RECT clientOf(HWND control) {
+    RECT rect{};
+    ::GetClientRect(control, &rect);
+    return rect;
+}
+
+// Every control's caption, and the longest texts the reading labels and
+// the name box show, each within its control; the check box's caption
+// beside its box.
+void expectEveryCaptionFits(const Form1Controls& c, UINT dpi) {
+    ::SetWindowTextW(c.Label1, L"5.08 Вольт");
+    ::SetWindowTextW(c.Label3, L"-273 *C");
+    ::SetWindowTextW(c.Text1, L"журнал");
+    for (HWND control : {c.Label1, c.Label3, c.Label4, c.Label5, c.Command1, c.Check1, c.Text1}) {
+        const std::wstring text = textOf(control);
+        const SIZE needed = extentOf(control, text);
+        const RECT room = clientOf(control);
+        LONG width = needed.cx;
+        if (control == c.Check1)  // the box and the gap before the caption
+            width += ::MulDiv(::GetSystemMetrics(SM_CXMENUCHECK), int(dpi), 96);
+        EXPECT_LE(width, room.right) << measure::toUtf8(text) << " at " << dpi << " dpi";
+        EXPECT_LE(needed.cy, room.bottom) << measure::toUtf8(text) << " at " << dpi << " dpi";
+    }
+}
+
+struct Bench {
+    win32ui::TimerSet timers;
+    FakeRuntime runtime;
+    RecordingLine* line = nullptr;
+    std::unique_ptr<win32ui::Form1Window> window;
+
+    Bench() {
+        auto port = std::make_unique<RecordingLine>();
+        line = port.get();
+        window = std::make_unique<win32ui::Form1Window>(std::move(port), runtime, timers);
+    }
+    const Form1Controls& c() const { return window->controls(); }
+};
+
+} // namespace
+
+TEST(Win32Window, ControlsSitWhereTheLayoutPutsThem) {
+    Bench b;
+    RECT client{};
+    ::GetClientRect(b.window->handle(), &client);
+    const UINT dpi = win32ui::dpiOf(b.window->handle());
+    EXPECT_EQ(client.right, app::twipsToPixels(app::kClientWidthTwips, int(dpi)));
+    EXPECT_EQ(client.bottom, app::twipsToPixels(app::kClientHeightTwips, int(dpi)));
+    EXPECT_EQ(textOf(b.window->handle()), L"Form1");
+    for (const app::ControlLayout& layout : app::kForm1Controls) {
+        const HWND control = b.c().byName(layout.name);
+        ASSERT_TRUE(control) << layout.name;
+        RECT place{};
+        ::GetWindowRect(control, &place);
+        ::MapWindowPoints(nullptr, b.window->handle(), reinterpret_cast<POINT*>(&place), 2);
+        EXPECT_EQ(place.left, app::twipsToPixels(layout.left, int(dpi))) << layout.name;
+        EXPECT_EQ(place.top, app::twipsToPixels(layout.top, int(dpi))) << layout.name;
+        EXPECT_EQ(place.right - place.left, app::twipsToPixels(layout.width, int(dpi))) << layout.name;
+        EXPECT_EQ(place.bottom - place.top, app::twipsToPixels(layout.height, int(dpi))) << layout.name;
+        EXPECT_EQ(textOf(control), measure::toWide(layout.content)) << layout.name;
+    }
+}
+
+TEST(Win32Window, EveryCaptionFitsAt96And144Dpi) {
+    Bench b;
+    expectEveryCaptionFits(b.c(), 96);
+    win32ui::Form1Fonts large(144);
+    win32ui::layOutForm1Controls(b.c(), 144, large);
+    expectEveryCaptionFits(b.c(), 144);
+}
+
+TEST(Win32Window, ReadingsAndEntriesReachTheControls) {
+    Bench b;
+    ASSERT_TRUE(b.window->form().load());
+    ::SendMessageW(b.c().Check1, BM_SETCHECK, BST_CHECKED, 0);
+    b.line->dcdScript = {1, 0, 0, 1, 0, 1, 1, 0, 0, 0};  // 600
+    b.window->form().deliver(&app::Form1::OnSampleTimer);
+    EXPECT_EQ(textOf(b.c().Label1), L"2.98 Вольт");
+    EXPECT_EQ(textOf(b.c().Label3), L"25 *C");
+    ASSERT_EQ(::SendMessageW(b.c().List1, LB_GETCOUNT, 0, 0), 1);
+    wchar_t entry[64] = {};
+    ::SendMessageW(b.c().List1, LB_GETTEXT, 0, LPARAM(entry));
+    EXPECT_STREQ(entry, L"25    14:03:07");
+    EXPECT_TRUE(textOf(b.c().Label2).empty());
+}
