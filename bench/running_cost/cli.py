@@ -6,12 +6,15 @@ import os
 import subprocess
 import sys
 import tempfile
-import time
 
 from .micro import micro
 from .report import print_run, report
 from .runs import Env, blocked_run, measure_run, window_run
 from .settings import REPO, die, parse_args
+
+# The end-to-end suite's X server, so both start it the same way.
+sys.path.insert(0, os.path.join(REPO, "tests", "e2e"))
+from suite.xserver import XServer  # noqa: E402
 
 
 def build(folder):
@@ -37,44 +40,17 @@ def main(usage):
 
     work = tempfile.mkdtemp(prefix="running-cost-")
     os.chmod(work, 0o700)
-    xvfb, number = start_xvfb(work, opts["build"])
-    env = Env(opts, f":{number}", work)
+    xserver = XServer(work, size="1024x768")
+    env = Env(opts, xserver.display, work)
     figures = {"work": work, "machine": machine()}
     try:
         figures.update(measure_all(env, opts))
     finally:
-        xvfb.terminate()
-        xvfb.wait()
+        xserver.stop()
     if opts["json"]:
         with open(opts["json"], "w") as f:
             json.dump(figures, f, indent=2)
     sys.exit(0 if report(figures, opts) else 1)
-
-
-def start_xvfb(work, build):
-    """Our own X server, on a display number well away from the ones other
-    programs on this machine are likely to take."""
-    for number in range(140, 200):
-        if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
-            continue
-        log = open(os.path.join(work, f"xvfb-{number}.log"), "w")
-        xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1024x768x24",
-                                 "-nolisten", "tcp"], stdin=subprocess.DEVNULL,
-                                stdout=log, stderr=log)
-        log.close()
-        deadline = time.monotonic() + 10
-        while time.monotonic() < deadline and xvfb.poll() is None:
-            if os.path.exists(f"/tmp/.X11-unix/X{number}"):
-                probe = subprocess.run([os.path.join(build, "bench", "window_mapped"),
-                                        "-", "0"], env=dict(os.environ, DISPLAY=f":{number}"),
-                                       stdin=subprocess.DEVNULL, capture_output=True, text=True)
-                if probe.stdout.startswith("ready"):
-                    return xvfb, number
-            time.sleep(0.05)
-        if xvfb.poll() is None:
-            xvfb.terminate()
-        xvfb.wait()
-    die("could not start Xvfb")
 
 
 def machine():

@@ -2,7 +2,7 @@
 """The thermometer's end-to-end scenarios.
 
     scenarios.py SCENARIO --program PATH --preload PATH --close-window PATH
-                 --runner PATH --work DIR
+                 --runner PATH --work DIR [--wine --window-texts PATH]
 
 Each scenario copies the real program into DIR/app (it saves beside itself),
 starts its own Xvfb, and runs a driver inside with-virtual-port: a private
@@ -11,6 +11,11 @@ the preloaded converter model answers. The driver works the window with
 xdotool as a person would and notes what it did and when (DIR/facts.json);
 once the namespace is gone, the checks read the saved files, the model's
 logs and the master side of the line, and print one line per check.
+
+With --wine the program is the Windows build (thermometer.exe), run with
+`wine` in a fresh Wine prefix the runner makes for the scenario, on an X
+server with a window manager; window_texts.exe, run in the same prefix,
+reads what the window shows.
 
 Exit status: 0 passed, 1 failed, 77 skipped (no mount namespace here).
 """
@@ -23,10 +28,11 @@ import sys
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from suite import line, recording, startup  # noqa: E402
+from suite import languages, line, recording, startup  # noqa: E402
 from suite.run import inside, outside  # noqa: E402
 
-SCENARIOS = {**recording.SCENARIOS, **line.SCENARIOS, **startup.SCENARIOS}
+SCENARIOS = {**recording.SCENARIOS, **line.SCENARIOS, **startup.SCENARIOS,
+             **languages.SCENARIOS}
 
 
 def main():
@@ -39,6 +45,8 @@ def main():
     parser.add_argument("--close-window", required=True)
     parser.add_argument("--runner", required=True)
     parser.add_argument("--work", required=True)
+    parser.add_argument("--wine", action="store_true")
+    parser.add_argument("--window-texts")
     # --inside comes after the scenario name on the runner's command line.
     argv = sys.argv[1:]
     if "--inside" in argv:
@@ -46,6 +54,8 @@ def main():
         args = parser.parse_args(argv)
         return inside(args, SCENARIOS[args.scenario])
     args = parser.parse_args(argv)
+    if args.wine and not args.window_texts:
+        parser.error("--wine needs --window-texts")
     return outside(args, SCENARIOS[args.scenario], os.path.abspath(__file__))
 
 

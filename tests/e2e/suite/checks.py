@@ -8,11 +8,13 @@ import re
 
 from .common import CLICK_GRACE, expected_temperature
 from .logs import conversions, read_modem_log
+from .target import app_folder_files
 
 
 class Checks:
-    def __init__(self, work):
+    def __init__(self, work, target):
         self.work = work
+        self.target = target
         self.failed = 0
         with open(os.path.join(work, "facts.json")) as f:
             self.facts = json.load(f)
@@ -55,14 +57,23 @@ class Checks:
         return conversions(self.modem_events(tag))
 
     def app_files(self):
-        return sorted(n for n in os.listdir(self.path("app")) if n != "thermometer")
+        return app_folder_files(self.work, self.target)
 
     def cwd_files(self):
         d = self.path("cwd")
         return sorted(os.listdir(d)) if os.path.isdir(d) else []
 
 
-ENTRY = re.compile(r"(-?\d+(?:[.,]\d+)?)    (\d\d):(\d\d):(\d\d)")
+# The time as the locale writes it: "14:03:07", or "2:03:07 PM" where the
+# locale counts hours to twelve (US English under Wine).
+ENTRY = re.compile(r"(-?\d+(?:[.,]\d+)?)    (\d?\d):(\d\d):(\d\d)(?: ([AP]M))?")
+
+
+def seconds_of_day(m):
+    hours = int(m[2])
+    if m[5]:
+        hours = hours % 12 + (12 if m[5] == "PM" else 0)
+    return hours * 3600 + int(m[3]) * 60 + int(m[4])
 
 
 def read_entries(c, name):
@@ -85,9 +96,14 @@ def read_entries(c, name):
     matches = [ENTRY.fullmatch(line) for line in lines]
     bad = [line for line, m in zip(lines, matches) if m is None]
     if not c.expect(not bad, f"{name}: each of the {len(lines)} lines is "
-                             f"'<temperature>    <hh:mm:ss>' ({bad[:3] or lines[:2]})"):
+                             f"'<temperature>    <time>' ({bad[:3] or lines[:2]})"):
         return None
-    return [(m[1], int(m[2]) * 3600 + int(m[3]) * 60 + int(m[4])) for m in matches]
+    return [(m[1], seconds_of_day(m)) for m in matches]
+
+
+def saved_lines(c, name):
+    with open(c.path(os.path.join("app", name)), "rb") as f:
+        return f.read().decode("utf-8", "replace").split("\r\n")[:-1]
 
 
 def saved_entries(c, name):

@@ -10,6 +10,11 @@ import time
 
 from .common import BOX_TITLE, PORT, PTY_SLAVE_MAJORS, now
 from .display import Desktop
+from .logs import conversions, read_modem_log
+from .target import program_for
+
+# Generous: only a program that has stopped sampling takes this long.
+SECONDS_PER_READING = 5.0
 
 
 class Driver(Desktop):
@@ -17,7 +22,8 @@ class Driver(Desktop):
         super().__init__(args.close_window)
         self.args = args
         self.work = args.work
-        self.exe = os.path.join(self.work, "app", "thermometer")
+        self.target = program_for(args)
+        self.exe = os.path.join(self.work, "app", self.target.exe_name)
         self.facts = {"events": []}
         self.programs = []
         self.runtime_dir = os.path.join(self.work, "runtime")
@@ -49,29 +55,79 @@ class Driver(Desktop):
             raise SystemExit(f"refusing to start the program: {PORT} is "
                              f"{os.major(st.st_rdev)}:{os.minor(st.st_rdev)}, not {rdev}")
 
-    def launch(self, tag, locale="C.UTF-8"):
+    def launch(self, tag, locale=None):
         self.assert_port_safe()
         env = {k: v for k, v in os.environ.items()
                if not k.startswith(("QT_", "LC_", "LANG")) and k != "LD_PRELOAD"}
         env.update(LD_PRELOAD=os.environ["MODEMSIM_PRELOAD"],
                    MODEMSIM_LOG=self.path(f"{tag}.modem.log"),
-                   QT_QPA_PLATFORM="xcb", LC_ALL=locale, LANG=locale,
-                   XDG_RUNTIME_DIR=self.runtime_dir)
+                   XDG_RUNTIME_DIR=self.runtime_dir,
+                   **self.target.environment(locale or self.target.locale))
         cwd = self.path("cwd")  # not the program's folder: the file must go beside the program
         os.makedirs(cwd, exist_ok=True)
         err = open(self.path(f"{tag}.stderr"), "wb")
-        proc = subprocess.Popen([self.exe], env=env, cwd=cwd, stdin=subprocess.DEVNULL,
-                                stdout=err, stderr=err)
+        proc = subprocess.Popen(self.target.command(self.exe), env=env, cwd=cwd,
+                                stdin=subprocess.DEVNULL, stdout=err, stderr=err)
         err.close()
         program = Program(self, tag, proc)
         self.programs.append(program)
         self.event(f"{tag} started (pid {proc.pid})")
         return program
 
-    def open_form(self, tag="main", locale="C.UTF-8"):
+    def open_form(self, tag="main", locale=None):
         """Starts the program and waits for its window: (program, window id)."""
         program = self.launch(tag, locale)
         return program, program.form()
+
+    def set_dpi(self, dpi):
+        """The screen's dots per inch for programs started from now on;
+        only Wine's can be set (in its registry, which it reads at start)."""
+        if dpi == self.dpi:
+            return
+        if not self.args.wine:
+            raise RuntimeError(f"{dpi} DPI: only the Windows build can be shown at another DPI")
+        subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                        "/t", "REG_DWORD", "/d", str(dpi), "/f"], stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True,
+                       timeout=60)
+        self.dpi = dpi
+        self.event(f"set {dpi} DPI")
+
+    def window_texts(self):
+        """[(class, text)] of Form1's controls in creation order, a list
+        box's items as ("ListBox[i]", item); None where nothing can read
+        them (the Linux build: xdotool sees no text)."""
+        if not self.args.wine:
+            return None
+        out_path = self.path("window_texts.out")
+        # Output to a file: a Wine process's output on a pipe can be held
+        # open by the services it shares.
+        with open(out_path, "wb") as out:
+            r = subprocess.run(["wine", self.args.window_texts], stdin=subprocess.DEVNULL,
+                               stdout=out, stderr=subprocess.DEVNULL, timeout=60)
+        with open(out_path, encoding="utf-8", errors="replace") as f:
+            texts = [tuple(line.rstrip("\r\n").split("\t", 1)) for line in f if "\t" in line]
+        if r.returncode != 0:
+            raise RuntimeError(f"window_texts failed ({r.returncode})")
+        self.event("read the window's texts")
+        return texts
+
+    def wait_typed(self, text):
+        """Whether Text1 comes to hold what was typed."""
+        if not self.args.wine:
+            time.sleep(0.4)  # Qt's text box cannot be read from outside
+            return True
+        end = now() + 5
+        while ("Edit", text) not in self.window_texts():
+            if now() > end:
+                self.event(f"Text1 does not show {text!r}")
+                return False
+            time.sleep(0.1)
+        return True
+
+    def list1_items(self):
+        texts = self.window_texts()
+        return None if texts is None else [t for c, t in texts if c.startswith("ListBox[")]
 
     def cleanup(self):
         for p in self.programs:
@@ -113,9 +169,28 @@ class Program:
         if wid is None:
             raise RuntimeError(f"{self.tag}: the window Form1 did not appear "
                                f"(exit status {self.proc.poll()})")
-        # Let the program settle; a first click while it maps can get lost.
-        time.sleep(0.3)
+        # A click while the window still maps can get lost; once the first
+        # reading is in, the program is in its event loop.
+        if os.environ.get("MODEMSIM_RDEV"):
+            self.wait_readings(1, since=0)
         return wid
+
+    def readings(self):
+        """Conversions the converter model has started for this program."""
+        return len(conversions(read_modem_log(self.d.path(f"{self.tag}.modem.log"))))
+
+    def wait_readings(self, count, since=None):
+        """Waits until `count` more conversions than `since` (default: as
+        many as now) have started; returns the total."""
+        base = self.readings() if since is None else since
+        end = now() + SECONDS_PER_READING * count + 20
+        while (total := self.readings()) < base + count:
+            if self.proc.poll() is not None or now() > end:
+                raise RuntimeError(f"{self.tag}: {total - base} of {count} readings came "
+                                   f"(exit status {self.proc.poll()})")
+            time.sleep(0.05)
+        self.d.event(f"{self.tag}: {total} readings")
+        return total
 
     def answer_box(self, timeout=20.0, forbid=None):
         box = self.wait_window(BOX_TITLE, timeout, forbid)
@@ -140,12 +215,17 @@ class Program:
         self.d.close_box(wid)
         return self.wait_exit()
 
-    def wait_exit(self, timeout=20.0):
-        try:
-            status = self.proc.wait(timeout)
-        except subprocess.TimeoutExpired:
+    def wait_exit(self, timeout=20.0, forbid=None):
+        """The exit status, or None when it had to be killed. With forbid,
+        notes whether a window of that title showed meanwhile."""
+        end = now() + timeout
+        while self.proc.poll() is None and now() < end:
+            if forbid and self.windows(forbid):
+                self.d.note(f"{self.tag}: {forbid} shown", True)
+            time.sleep(0.05)
+        status = self.proc.poll()
+        if status is None:
             self.kill()
-            status = None
         self.d.note(f"{self.tag} exit", status)
         self.d.event(f"{self.tag} exited ({status})")
         return status

@@ -2,17 +2,15 @@
 usual name, a Cyrillic one, one that cannot be written) or leaving it."""
 
 import os
-import time
 
-from .checks import check_recorded_run, check_times, saved_entries
+from .checks import check_recorded_run, check_times, saved_entries, saved_lines
 from .common import CLICK_GRACE, VARIED_CODES, Scenario, cycling
 
 
 def drive_recording(d):
     p, w = d.open_form()
-    time.sleep(1.2)
     d.click_check1(w)
-    time.sleep(7.2)
+    p.wait_readings(7)
     d.click_command1(w)
     p.wait_exit()
 
@@ -37,7 +35,7 @@ def check_recording(c):
 def drive_close_box(d):
     p, w = d.open_form()
     d.click_check1(w)
-    time.sleep(4.2)
+    p.wait_readings(4)
     p.close(w)
 
 
@@ -59,7 +57,7 @@ def prepare_empty_list(work):
 
 def drive_empty_list(d):
     p, w = d.open_form()
-    time.sleep(2.5)
+    p.wait_readings(1)
     d.click_command1(w)
     p.wait_exit()
 
@@ -77,7 +75,7 @@ def check_empty_list(c):
 def drive_cyrillic_name(d):
     p, w = d.open_form()
     d.click_check1(w)
-    time.sleep(3.2)
+    p.wait_readings(3)
     d.set_text1(w, "журнал")
     d.screenshot("typed.png", w)
     d.click_command1(w)
@@ -98,12 +96,13 @@ def check_cyrillic_name(c):
 def drive_unwritable_name(d):
     p, w = d.open_form()
     d.click_check1(w)
-    time.sleep(3.2)
+    p.wait_readings(3)
     d.set_text1(w, "nodir/x")
     d.click_command1(w, "Command1 (nodir/x)")
     p.answer_box()
     d.note("window after failed save", p.proc.poll() is None and bool(p.windows("Form1")))
-    time.sleep(2.2)
+    d.note("list after failed save", d.list1_items())
+    p.wait_readings(2)
     d.set_text1(w, "fixed")
     d.click_command1(w, "Command1 (fixed)")
     p.wait_exit()
@@ -121,6 +120,12 @@ def check_unwritable_name(c):
         return
     check_recorded_run(c, entries, c.conversions(), "clicking Command1 (fixed)")
     check_times(c, entries)
+    kept = c.facts.get("list after failed save")
+    if kept is not None:  # only where the driver can read the list
+        saved = saved_lines(c, "fixed.txt")
+        c.expect(len(kept) >= 3 and saved[:len(kept)] == kept,
+                 f"the list kept its {len(kept)} readings through the failed save, and "
+                 f"they lead the saved file ({kept[:2]} ... / {saved[:2]} ...)")
 
 
 SCENARIOS = {

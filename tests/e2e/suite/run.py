@@ -10,8 +10,9 @@ import traceback
 
 from .checks import Checks
 from .common import SKIP_STATUS
-from .display import start_xvfb, stop_xvfb
 from .driver import Driver
+from .target import program_for
+from .xserver import XServer
 
 
 def runner_options(options, work):
@@ -30,7 +31,10 @@ def runner_options(options, work):
 
 def outside(args, scenario, script):
     """script: the scenarios command, which the runner starts with --inside."""
-    for tool in ("Xvfb", "xdotool", "import", "unshare", "mount"):
+    target = program_for(args)
+    tools = ["Xvfb", "xdotool", "import", "unshare", "mount"]
+    tools += ["openbox", "xprop"] if target.window_manager else []
+    for tool in tools:
         if shutil.which(tool) is None:
             print(f"FAILED  {tool} is not installed (scripts/setup.sh installs it)")
             return 1
@@ -38,20 +42,25 @@ def outside(args, scenario, script):
     work = os.path.abspath(args.work)
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(os.path.join(work, "app"))
-    shutil.copy2(args.program, os.path.join(work, "app", "thermometer"))
+    for needed in (args.program, args.window_texts):
+        if needed and not os.path.isfile(needed):
+            print(f"FAILED  {needed} does not exist; build it first")
+            return 1
+    shutil.copy2(args.program, os.path.join(work, "app", target.exe_name))
     if scenario.prepare:
         scenario.prepare(work)
 
-    xvfb, display = start_xvfb(work)
+    xserver = XServer(work, window_manager=target.window_manager)
     try:
-        env = dict(os.environ, DISPLAY=display)
+        env = dict(os.environ, DISPLAY=xserver.display)
         env.pop("XAUTHORITY", None)
+        inner = ["--program", args.program, "--preload", args.preload,
+                 "--close-window", args.close_window, "--runner", args.runner, "--work", work]
+        if args.wine:
+            inner += ["--wine", "--window-texts", args.window_texts]
         command = [sys.executable, args.runner, "--no-preload", "--preload", args.preload,
-                   *runner_options(scenario.options, work), "--",
-                   sys.executable, script, "--inside", name,
-                   "--program", args.program, "--preload", args.preload,
-                   "--close-window", args.close_window, "--runner", args.runner,
-                   "--work", work]
+                   *target.runner_options, *runner_options(scenario.options, work), "--",
+                   sys.executable, script, "--inside", name, *inner]
         runner = subprocess.Popen(command, env=env, stdin=subprocess.DEVNULL)
         try:
             status = runner.wait(timeout=150)
@@ -61,13 +70,13 @@ def outside(args, scenario, script):
             print("FAILED  the scenario did not finish within 150 s")
             return 1
     finally:
-        stop_xvfb(xvfb)
+        xserver.stop()
     if status == SKIP_STATUS:
         return SKIP_STATUS
     if not os.path.exists(os.path.join(work, "facts.json")):
         print(f"FAILED  the driver did not get going (status {status}); see the output above")
         return 1
-    c = Checks(work)
+    c = Checks(work, target)
     if c.facts.get("error"):
         c.expect(False, "driving the window: " + c.facts["error"])
     else:

@@ -75,6 +75,15 @@ def verify_prefix(prefix, port, ports):
             fail(REFUSED_STATUS, f"Wine's Ports key maps {name} to {target}; refusing")
 
 
+def quiet_crashes(env, prefix):
+    """A crash then ends the program at once, as a status a test sees,
+    instead of waiting behind winedbg's dialog on a display nobody looks at."""
+    subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v",
+                    "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f"],
+                   env=wine_env(env, prefix), stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+
+
 def make_prefix(env, port):
     """Makes and checks a prefix; returns its path. env: without the
     simulator, so the helpers Wine starts here stay out of its log."""
@@ -96,6 +105,7 @@ def make_prefix(env, port):
         while port and not os.path.islink(com1) and time.monotonic() < deadline:
             time.sleep(0.05)
         verify_prefix(prefix, port, registry_ports(env, prefix))
+        quiet_crashes(env, prefix)
     except BaseException:
         stop_wine(prefix, env)
         raise

@@ -1,0 +1,94 @@
+"""Which build of the program a scenario drives: the Linux one, or the
+Windows one under Wine. The scenarios are the same for both; what differs
+is how the program starts, what its reports name, and how its line calls
+show in the converter model's log."""
+
+import os
+
+
+class LinuxProgram:
+    exe_name = "thermometer"
+    runner_options = []
+    window_manager = False
+    device = "/dev/ttyS0"
+    # errno of the simulated line failure (EIO), with the C library's text.
+    line_failure_report = "Error 5: Input/output error (/dev/ttyS0)"
+    # The locale the scenarios run under unless they choose one.
+    locale = "C.UTF-8"
+    # Line calls allowed before the first read, besides raising DTR.
+    setup_calls = frozenset()
+    # Screenshots the pictures scenario takes: (name, locale, dots per inch).
+    pictures = [("window-C", "C.UTF-8", 96), ("window-de_DE", "de_DE.UTF-8", 96),
+                ("window-ru_RU", "ru_RU.UTF-8", 96)]
+
+    def command(self, exe):
+        return [exe]
+
+    def environment(self, locale):
+        return {"QT_QPA_PLATFORM": "xcb", "LC_ALL": locale, "LANG": locale}
+
+    def path_text(self, path):
+        """A path of ours as the program names it."""
+        return path
+
+    def line_calls(self, events):
+        """The modem log as the program's own line calls, one event each."""
+        return [(t, kind, a) for t, kind, a in events if kind in ("DTR", "RTS", "DCD", "CONV")]
+
+
+class WineProgram(LinuxProgram):
+    exe_name = "thermometer.exe"
+    runner_options = ["--wine"]
+    window_manager = True
+    device = "COM1"
+    # Wine answers a failing line (EIO) with ERROR_NOT_READY.
+    line_failure_report = "Error 21: "
+    # Opening the port, Wine sets the lines of the DCB one at a time: with
+    # RTS control off it lowers RTS, while DTR keeps the converter deselected.
+    setup_calls = frozenset({"RTS 0"})
+    pictures = [("windows-C", "C.UTF-8", 96), ("windows-ru_RU", "ru_RU.UTF-8", 96),
+                ("windows-144dpi", "C.UTF-8", 144)]
+
+    def command(self, exe):
+        return ["wine", exe]
+
+    def path_text(self, path):
+        # Wine shows the Linux file system as drive Z:.
+        return "Z:" + path.replace("/", "\\")
+
+    def environment(self, locale):
+        # Wine takes the user's locale from these at every start.
+        return {"LC_ALL": locale, "LANG": locale}
+
+    def line_calls(self, events):
+        """Wine changes a line with a read-modify-write of the whole word:
+        each call shows as a DCD read followed by the DTR and RTS levels
+        after it. Read that as the level that changed, so the program's own
+        calls come out one event each, as on Linux."""
+        calls = []
+        dtr = rts = 1  # the model starts with both asserted
+        kinds = [kind for _, kind, _ in events]
+        for i, (t, kind, a) in enumerate(events):
+            following = kinds[i + 1] if i + 1 < len(kinds) else None
+            if kind == "DCD" and following == "DTR":
+                continue  # the read half of a change, not a read of its own
+            if kind == "DTR":
+                if int(a[0]) != dtr:
+                    dtr = int(a[0])
+                    calls.append((t, kind, a))
+            elif kind == "RTS":
+                if int(a[0]) != rts:
+                    rts = int(a[0])
+                    calls.append((t, kind, a))
+            elif kind in ("DCD", "CONV"):
+                calls.append((t, kind, a))
+        return calls
+
+
+def program_for(args):
+    return WineProgram() if getattr(args, "wine", False) else LinuxProgram()
+
+
+def app_folder_files(work, target):
+    """What lies beside the program, the program itself left out."""
+    return sorted(n for n in os.listdir(os.path.join(work, "app")) if n != target.exe_name)
