@@ -11,9 +11,13 @@ from .micro import micro
 from .report import print_run, report
 from .runs import Env, blocked_run, measure_run, window_run
 from .settings import REPO, die, parse_args
+from .wine import windows_program, wine_run
 
-# The end-to-end suite's X server, so both start it the same way.
+# The end-to-end suite's X server, so both start it the same way, and its
+# reading of the converter model's log under Wine.
 sys.path.insert(0, os.path.join(REPO, "tests", "e2e"))
+from suite.logs import read_modem_log  # noqa: E402
+from suite.target import WineProgram  # noqa: E402
 from suite.xserver import XServer  # noqa: E402
 
 
@@ -91,4 +95,27 @@ def measure_all(env, opts):
               f"slope {blocked['growth_mb_per_hour']:.3f} MB/h, {blocked['cycles']} cycles, "
               f"line calls {blocked['line_calls_min']}..{blocked['line_calls_max']}", flush=True)
     micro_figures = micro(env) if opts["micro"] else {}
-    return {"runs": runs, "windows": windows, "blocked": blocked, "micro": micro_figures}
+    return {"runs": runs, "windows": windows, "blocked": blocked, "micro": micro_figures,
+            "wine": wine_runs(env, opts)}
+
+
+def wine_runs(env, opts):
+    """The Windows program, on a display of its own with the window manager
+    Wine needs to hide windows without stalling."""
+    if opts["wine_runs"] <= 0:
+        return []
+    exe = windows_program(opts)
+    xserver = XServer(env.work, size="1024x768", window_manager=True)
+    runs = []
+    try:
+        for _ in range(opts["wine_runs"]):
+            r = wine_run(env, exe, xserver.display, opts["seconds"], read_modem_log,
+                         WineProgram().line_calls)
+            runs.append(r)
+            print(f"  wine     ticks/s {r['ticks_per_s']:7.1f}  period {r['period_mean_ms']:8.2f} ms "
+                  f"worst dev {r['period_worst_dev_ms']:6.2f} ms  cycles {r['cycles_in_window']}  "
+                  f"line calls {r['line_calls_min']}..{r['line_calls_max']} "
+                  f"({r['line_calls_cycles']} cycles)", flush=True)
+    finally:
+        xserver.stop()
+    return runs

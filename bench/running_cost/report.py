@@ -96,6 +96,21 @@ def report(f, opts):
               f"floor encoding on the way {floor_strings:.1f} ms: {save / floor_strings:.2f})",
               save / floor_bytes <= TARGETS["save_ratio"], f"<= {TARGETS['save_ratio']}")
 
+    wine = f.get("wine") or []
+    if wine:
+        ticks = median([r["ticks_per_s"] for r in wine])
+        check("Wine: ticks/s", f"{ticks:.1f} (runs " + ", ".join(f"{r['ticks_per_s']:.1f}" for r in wine) + ")",
+              ticks >= TARGETS["wine_ticks"], f">= {TARGETS['wine_ticks']:.0f}")
+        lo = min(r["line_calls_min"] for r in wine)
+        hi = max(r["line_calls_max"] for r in wine)
+        check("Wine: line calls per read cycle", f"{lo}..{hi}",
+              lo == hi == TARGETS["line_calls"] and all(r["line_calls_cycles"] > 0 for r in wine),
+              f"== {TARGETS['line_calls']}")
+        worst = median([r["period_worst_dev_ms"] for r in wine])
+        check("Wine: worst deviation from 1000 ms", f"{worst:.2f} ms (period "
+              f"{median([r['period_mean_ms'] for r in wine]):.2f} ms)",
+              worst <= TARGETS["worst_deviation_ms"], f"<= {TARGETS['worst_deviation_ms']} ms")
+
     print("\ntargets")
     width = max(len(c[0]) for c in checks)
     for name, value, ok, detail in checks:

@@ -21,6 +21,7 @@ TARGETS = {
     "bytes_per_entry": 200.0,   # reading log, at most
     "save_ratio": 1.5,          # SaveList 1 000 000 / safe-save floor, at most
     "shown_ratio": 1.2,         # time to window shown / bare window, at most
+    "wine_ticks": 950.0,        # Windows program under Wine, ticks/s, at least
 }
 
 
@@ -32,7 +33,8 @@ def die(message):
 def parse_args(argv, usage):
     opts = {"build": os.path.join(REPO, "build-bench"), "do_build": True, "seconds": 30.0,
             "pairs": 3, "window_pairs": 7, "blocked_seconds": 120.0, "micro": True,
-            "json": None, "program": None, "program_env": {}}
+            "json": None, "program": None, "program_env": {},
+            "windows_build": os.path.join(REPO, "build-windows"), "wine_runs": 2}
     i = 0
     while i < len(argv):
         a = argv[i]
@@ -55,13 +57,16 @@ def parse_args(argv, usage):
             i += 1
         elif a == "--skip-micro":
             opts["micro"] = False
+        elif a == "--skip-wine":
+            opts["wine_runs"] = 0
         elif a in ("--build", "--seconds", "--pairs", "--window-pairs", "--blocked-seconds",
-                   "--json"):
+                   "--json", "--windows-build", "--wine-runs"):
             if value is None:
                 die(f"{a} needs a value")
             key = a[2:].replace("-", "_")
             try:
                 opts[key] = {"build": os.path.abspath, "json": os.path.abspath,
+                             "windows_build": os.path.abspath, "wine_runs": int,
                              "pairs": int, "window_pairs": int}.get(key, float)(value)
             except ValueError:
                 die(f"{a}: not a number: {value}")

@@ -1,0 +1,69 @@
+"""The Windows program under Wine on the same virtual port: keep-alive
+ticks a second, the program's own line calls per read cycle, and the
+sampling period. Wine reads and writes the whole modem word for every line
+change, so the log is read through the end-to-end suite's Wine reading
+(suite/target.py); CPU is not compared, as Wine's own work would swamp it."""
+
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+from .procs import drained, stop
+from .settings import CODES, RUNNER, die
+
+# The runner makes a fresh Wine prefix first; that and Wine's start take
+# several seconds before the program writes its first byte.
+START_TIMEOUT = 90.0
+
+
+def wine_run(env, exe, display, seconds, modem_events, wine_line_calls):
+    stem = env.files("wine")
+    command = [sys.executable, RUNNER, "--wine", "--preload", env.preload, "--log", stem + ".log",
+               "--codes", CODES, "--cycle", "--drain", "--count", stem + ".count",
+               "--", "wine", exe]
+    run_env = dict(env.env, DISPLAY=display, LANG="C.UTF-8", LC_ALL="C.UTF-8")
+    with open(stem + ".out", "w") as out:
+        proc = subprocess.Popen(command, env=run_env, stdin=subprocess.DEVNULL, stdout=out,
+                                stderr=subprocess.STDOUT)
+    try:
+        deadline = time.monotonic() + START_TIMEOUT
+        while (drained(stem + ".count")[0] or 0) == 0:
+            if proc.poll() is not None or time.monotonic() > deadline:
+                die(f"the Windows program did not start under Wine; see {stem}.out")
+            time.sleep(0.2)
+        time.sleep(2.0)  # settle: start-up is not running cost
+        bytes_a, time_a = drained(stem + ".count")
+        began = time.monotonic()
+        time.sleep(seconds)
+        bytes_b, time_b = drained(stem + ".count")
+    finally:
+        stop(proc, None)
+
+    calls = wine_line_calls(modem_events(stem + ".log"))
+    falls = [t for t, kind, a in calls if kind == "DTR" and a[0] == "0"]
+    per_cycle, current = [], None
+    for _, kind, a in calls:
+        if kind == "DTR" and a[0] == "0":
+            if current is not None:
+                per_cycle.append(current)
+            current = 0
+        if current is not None and kind in ("DTR", "RTS", "DCD"):
+            current += 1
+    periods = [(y - x) * 1000.0 for x, y in zip(falls, falls[1:])]
+    # The log's clock is CLOCK_MONOTONIC, as time.monotonic() is.
+    return {"kind": "wine",
+            "ticks_per_s": (bytes_b - bytes_a) / 2 / (time_b - time_a),
+            "cycles_in_window": sum(1 for t in falls if began <= t < began + seconds),
+            "period_mean_ms": statistics.mean(periods) if periods else float("nan"),
+            "period_worst_dev_ms": max((abs(p - 1000.0) for p in periods), default=float("nan")),
+            "line_calls_min": min(per_cycle, default=0), "line_calls_max": max(per_cycle, default=0),
+            "line_calls_cycles": len(per_cycle)}
+
+
+def windows_program(opts):
+    exe = os.path.join(opts["windows_build"], "thermometer.exe")
+    if not os.path.isfile(exe):
+        die(f"missing {exe}; build the Windows tree first (scripts/setup.sh), or --skip-wine")
+    return exe
