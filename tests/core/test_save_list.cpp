@@ -3,19 +3,13 @@
 
 #include "exit_path.h"
 #include "file_system.h"
+#include "entries.h"
 #include "save_list.h"
 #include "scratch_dir.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// The smallest thing SaveList accepts.
-struct Entries {
-    std::vector<std::string> items;
-    std::int32_t ListCount() const { return std::int32_t(items.size()); }
-    const std::string& List(std::int32_t i) const { return items.at(std::size_t(i)); }
-};
 
 std::string inFolder(const ScratchDir& dir, const std::string& typed) {
     return logfile::logFileName(dir.path(), typed);

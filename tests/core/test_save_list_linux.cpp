@@ -1,5 +1,6 @@
 // Saving the list on Linux: UTF-8 lines, and a disk that fills part-way.
 
+#include "entries.h"
 #include "save_list.h"
 #include "scratch_dir.h"
 
@@ -9,12 +10,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-struct Entries {
-    std::vector<std::string> items;
-    std::int32_t ListCount() const { return std::int32_t(items.size()); }
-    const std::string& List(std::int32_t i) const { return items.at(std::size_t(i)); }
-};
 
 // Caps the size of any file this process writes, as a full disk would.
 class FileSizeLimit {
