@@ -80,7 +80,7 @@ bool Form1::deliver(void (Form1::*handler)()) {
         return true;
     } catch (const serial::PortError& error) {
         endOnError(serial::reportLine(error));
-    } catch (const TimerError& error) {
+    } catch (const ServiceError& error) {
         endOnError(reportLine(error));
     }
     return false;
@@ -94,7 +94,7 @@ void Form1::stopTimers() noexcept {
             continue;
         try {
             timer->stop();
-        } catch (const TimerError&) {
+        } catch (const ServiceError&) {
         }
     }
 }

@@ -9,7 +9,8 @@
 // only through SerialLine.
 //
 // Handlers never overlap and never yield to the event loop. An error in any
-// handler (a port error, a timer the OS refuses) ends the program: both
+// handler (a port error, a timer the OS refuses, a list that takes no
+// more entries) ends the program: both
 // timers stop, anything recorded is saved as the exit button would save it,
 // one report says what happened (and where the readings went), and the
 // program ends with status 1.

@@ -4,6 +4,8 @@
 // Each front end's window implements it with its own controls; Form1 never
 // sees them. Texts are UTF-8.
 
+#include "service_error.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,6 +18,7 @@ public:
     virtual ~ReadingList() = default;
 
     // Appends at the end; the view keeps its scroll position and selection.
+    // Throws ServiceError when the list takes no more entries.
     virtual void AddItem(std::string_view entry) = 0;
     virtual std::int32_t ListCount() const = 0;
     // The entry at a 0-based index, valid until the list is next used.

@@ -26,7 +26,7 @@ public:
     // not differ in their separator.
     virtual measure::NumberFormat numberFormat() const = 0;
     // A stopped timer that will call onTick from the event loop; throws
-    // TimerError when the OS has none to give.
+    // ServiceError when the OS has none to give.
     virtual std::unique_ptr<Timer> makeTimer(std::chrono::milliseconds interval,
                                              std::function<void()> onTick) = 0;
 };

@@ -6,9 +6,9 @@
 // the event loop, one at a time, never while another handler runs. Ticks
 // that fall due meanwhile are merged into one.
 
+#include "service_error.h"
+
 #include <chrono>
-#include <stdexcept>
-#include <string>
 
 namespace app {
 
@@ -16,30 +16,11 @@ class Timer {
 public:
     virtual ~Timer() = default;
 
-    // Both throw TimerError when the OS refuses.
+    // Both throw ServiceError when the OS refuses.
     virtual void start() = 0;
     virtual void stop() = 0;
     virtual bool isActive() const = 0;
     virtual std::chrono::milliseconds interval() const = 0;
 };
-
-// The OS would not give or arm a timer: number and description from the OS
-// (errno, GetLastError()), and what was asked of it.
-class TimerError : public std::runtime_error {
-public:
-    TimerError(int number, std::string description, std::string call);
-
-    int number() const noexcept { return number_; }
-    const std::string& description() const noexcept { return description_; }
-    const std::string& call() const noexcept { return call_; }
-
-private:
-    int number_;
-    std::string description_;
-    std::string call_;
-};
-
-// "Error 24: Too many open files (timerfd_create)"
-std::string reportLine(const TimerError& error);
 
 } // namespace app

@@ -16,7 +16,7 @@ namespace qtui {
 
 class PeriodicTimer final : public app::Timer {
 public:
-    // Throws app::TimerError when the OS has no timer to give.
+    // Throws app::ServiceError when the OS has no timer to give.
     PeriodicTimer(std::chrono::milliseconds interval, std::function<void()> onTick);
     ~PeriodicTimer() override;
 

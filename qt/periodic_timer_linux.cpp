@@ -11,7 +11,7 @@ namespace qtui {
 namespace {
 
 [[noreturn]] void fail(int error, const char* call) {
-    throw app::TimerError(error, std::generic_category().message(error), call);
+    throw app::ServiceError(error, std::generic_category().message(error), call);
 }
 
 class TimerFdEngine final : public PeriodicTimer::Engine {

@@ -6,7 +6,12 @@ namespace win32ui {
 
 void ListBoxList::AddItem(std::string_view entry) {
     const std::wstring text = measure::toWide(entry);
-    ::SendMessageW(listBox_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    const LRESULT added = ::SendMessageW(listBox_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    // A list box that runs out of room says so only here; the reading
+    // would otherwise be dropped without a word.
+    if (added == LB_ERR || added == LB_ERRSPACE)
+        throw app::ServiceError(ERROR_NOT_ENOUGH_MEMORY, measure::systemErrorText(ERROR_NOT_ENOUGH_MEMORY),
+                                "List1");
 }
 
 std::int32_t ListBoxList::ListCount() const {

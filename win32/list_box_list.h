@@ -15,7 +15,7 @@ public:
     explicit ListBoxList(HWND listBox) : listBox_(listBox) {}
 
     // An unsorted list box appends without scrolling and without touching
-    // the selection.
+    // the selection. A list box out of room throws ServiceError.
     void AddItem(std::string_view entry) override;
     std::int32_t ListCount() const override;
     // The text is kept here until the next call.

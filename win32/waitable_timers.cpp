@@ -14,7 +14,7 @@ constexpr DWORD kHighResolution = 0x00000002;  // CREATE_WAITABLE_TIMER_HIGH_RES
 
 [[noreturn]] void fail(const char* call) {
     const DWORD code = ::GetLastError();
-    throw app::TimerError(int(code), measure::systemErrorText(code), call);
+    throw app::ServiceError(int(code), measure::systemErrorText(code), call);
 }
 
 HANDLE createTimer(bool& highResolution) {

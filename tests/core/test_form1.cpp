@@ -167,6 +167,20 @@ TEST(Form1, APortErrorSavesWhatWasRecordedAndSaysWhere) {
                   file + ".");
 }
 
+TEST(Form1, AListThatTakesNoMoreEntriesEndsTheProgramAfterSavingIt) {
+    Bench b;
+    b.load();
+    b.window.Check1 = true;
+    b.sample(600);
+    b.window.list.full = true;
+    EXPECT_FALSE(b.form->deliver(&Form1::OnSampleTimer));
+    EXPECT_FALSE(b.timersRunning());
+    EXPECT_EQ(fileBytes(b.dir.file("database.txt")), "25    14:03:07\r\n");
+    ASSERT_EQ(b.window.fatalReports.size(), 1u);
+    EXPECT_EQ(b.window.fatalReports[0].rfind("Error 8: Not enough memory (List1)\n", 0), 0u);
+    EXPECT_EQ(b.window.endStatus, Form1::kFatalExitStatus);
+}
+
 TEST(Form1, APortErrorSaysWhyRecordedReadingsCouldNotBeSaved) {
     Bench b;
     b.load();

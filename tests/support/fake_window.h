@@ -13,8 +13,13 @@
 class FakeList final : public app::ReadingList {
 public:
     std::vector<std::string> entries;
+    bool full = false;  // takes no more entries
 
-    void AddItem(std::string_view entry) override { entries.emplace_back(entry); }
+    void AddItem(std::string_view entry) override {
+        if (full)
+            throw app::ServiceError(8, "Not enough memory", "List1");
+        entries.emplace_back(entry);
+    }
     std::int32_t ListCount() const override { return std::int32_t(entries.size()); }
     std::string_view List(std::int32_t i) const override { return entries.at(std::size_t(i)); }
 };
@@ -68,7 +73,7 @@ public:
     std::unique_ptr<app::Timer> makeTimer(std::chrono::milliseconds interval,
                                           std::function<void()>) override {
         if (refuseTimer == timersMade_++)
-            throw app::TimerError(24, "Too many open files", "timerfd_create");
+            throw app::ServiceError(24, "Too many open files", "timerfd_create");
         return std::make_unique<FakeTimer>(interval);
     }
 

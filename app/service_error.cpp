@@ -1,16 +1,16 @@
-#include "timer.h"
+#include "service_error.h"
 
 namespace app {
 
-TimerError::TimerError(int number, std::string description, std::string call)
+ServiceError::ServiceError(int number, std::string description, std::string source)
     : std::runtime_error(description),
       number_(number),
       description_(std::move(description)),
-      call_(std::move(call)) {}
+      source_(std::move(source)) {}
 
-std::string reportLine(const TimerError& error) {
+std::string reportLine(const ServiceError& error) {
     return "Error " + std::to_string(error.number()) + ": " + error.description() + " (" +
-           error.call() + ")";
+           error.source() + ")";
 }
 
 } // namespace app
