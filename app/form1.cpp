@@ -40,7 +40,24 @@ void Form1::OnFormLoad() {
 }
 
 void Form1::OnSampleTimer() {
-    reading_.SampleBits = serial::readSampleBits(*MSComm1);
+    if (readCycle_.running())
+        return;
+    readCycle_.start();
+    stepReadCycle();
+}
+
+void Form1::OnKeepAliveTimer() {
+    serial::sendKeepAlive(*MSComm1);
+    stepReadCycle();
+}
+
+void Form1::stepReadCycle() {
+    if (const auto bits = readCycle_.step(*MSComm1, runtime_.monotonicNow()))
+        showReading(*bits);
+}
+
+void Form1::showReading(const serial::SampleBits& bits) {
+    reading_.SampleBits = bits;
     reading_.SampleCode = serial::sampleCode(reading_.SampleBits);
 
     measure::Conversion texts = measure::convertCode(reading_.SampleCode, numberFormat_);
@@ -52,10 +69,6 @@ void Form1::OnSampleTimer() {
 
     if (view_.check1Ticked())
         view_.List1().AddItem(measure::logEntry(texts.temperatureText, runtime_.timeOfDayText()));
-}
-
-void Form1::OnKeepAliveTimer() {
-    serial::sendKeepAlive(*MSComm1);
 }
 
 void Form1::OnExitClick() {
@@ -70,6 +83,7 @@ void Form1::OnExitClick() {
 
 void Form1::windowClosing() {
     stopTimers();
+    readCycle_.abandon();
 }
 
 bool Form1::deliver(void (Form1::*handler)()) {
@@ -102,6 +116,7 @@ void Form1::stopTimers() noexcept {
 void Form1::endOnError(const std::string& reportLine) {
     ended_ = true;
     stopTimers();
+    readCycle_.abandon();
 
     std::string report = reportLine;
     const ReadingList& list = view_.List1();

@@ -8,6 +8,13 @@
 // -> list, and the exit button -> list -> file. The handlers reach the port
 // only through SerialLine.
 //
+// Timer1 begins a read; the read cycle then makes one line call per Timer2
+// tick, after that tick's keep-alive bytes, waiting out the late modem
+// status of USB adapters (read_cycle.h), so a reading is shown about a
+// fifth of a second after its tick. A Timer1 tick that comes while a read
+// is still running is skipped; a read the program leaves unfinished (the
+// exit button, an error, the window closing) yields no reading.
+//
 // Handlers never overlap and never yield to the event loop. An error in any
 // handler (a port error, a timer the OS refuses, a list that takes no
 // more entries) ends the program: both
@@ -16,6 +23,7 @@
 // program ends with status 1.
 
 #include "form1_view.h"
+#include "read_cycle.h"
 #include "reading.h"
 #include "runtime.h"
 #include "serial_line.h"
@@ -62,6 +70,8 @@ public:
 private:
     void startTimers();
     void stopTimers() noexcept;
+    void stepReadCycle();
+    void showReading(const serial::SampleBits& bits);
     void endOnError(const std::string& reportLine);
     std::string logFileName() const;
 
@@ -69,6 +79,7 @@ private:
     Form1View& view_;
     Runtime& runtime_;
     measure::NumberFormat numberFormat_;
+    serial::ReadCycle readCycle_;
     Reading reading_;
     std::unique_ptr<Timer> Timer1;
     std::unique_ptr<Timer> Timer2;

@@ -1,7 +1,7 @@
 #pragma once
 // What Form1 needs from its surroundings besides the port and the window:
 // the program's directory, the clock's time of day as the user writes it,
-// the user's decimal separator, and timers. Each front end has its own; the
+// the user's decimal separator, a monotonic clock, and timers. Each front end has its own; the
 // tests substitute theirs. Texts are UTF-8.
 
 #include "number_format.h"
@@ -25,6 +25,10 @@ public:
     // Read once per run: a reading shown and the same reading saved must
     // not differ in their separator.
     virtual measure::NumberFormat numberFormat() const = 0;
+    // The monotonic clock the read cycle's waits are measured on.
+    virtual std::chrono::steady_clock::time_point monotonicNow() const {
+        return std::chrono::steady_clock::now();
+    }
     // A stopped timer that will call onTick from the event loop; throws
     // ServiceError when the OS has none to give.
     virtual std::unique_ptr<Timer> makeTimer(std::chrono::milliseconds interval,

@@ -1,20 +1,55 @@
 #include "read_cycle.h"
 
 namespace serial {
+namespace {
 
-SampleBits readSampleBits(SerialLine& line) {
-    SampleBits bits{};
-    line.DTREnable(false);
-    for (int k = 0; k < kSampleBitCount; ++k) {
+enum class Call { Select, ClockUp, Sample, ClockDown, Deselect };
+
+// Call 0 selects; each bit k is calls 3k+1 to 3k+3 (clock up, sample,
+// clock down), except that the last bit deselects before its clock falls.
+constexpr Call callAt(int index) {
+    if (index == 0)
+        return Call::Select;
+    if (index == kCallsPerRead - 2)
+        return Call::Deselect;
+    if (index == kCallsPerRead - 1)
+        return Call::ClockDown;
+    constexpr Call kBitCalls[] = {Call::ClockUp, Call::Sample, Call::ClockDown};
+    return kBitCalls[(index - 1) % 3];
+}
+
+static_assert(callAt(kCallsPerRead - 3) == Call::Sample, "the tenth sample precedes the deselect");
+
+} // namespace
+
+std::optional<SampleBits> ReadCycle::step(SerialLine& line, Clock::time_point now) {
+    if (!running())
+        return std::nullopt;
+    switch (callAt(next_)) {
+    case Call::Select:
+        line.DTREnable(false);
+        lastDataEdge_ = now;
+        break;
+    case Call::ClockUp:
         line.RTSEnable(true);
-        bits[k] = line.CDHolding() ? 1 : 0;
-        if (k < kSampleBitCount - 1)
-            line.RTSEnable(false);
+        break;
+    case Call::Sample:
+        if (now - lastDataEdge_ < settle_)
+            return std::nullopt;
+        bits_[(next_ - 1) / 3] = line.CDHolding() ? 1 : 0;
+        break;
+    case Call::ClockDown:
+        line.RTSEnable(false);
+        lastDataEdge_ = now;
+        break;
+    case Call::Deselect:
+        line.DTREnable(true);
+        break;
     }
-    // Deselect before the last clock fall, so that edge shifts nothing.
-    line.DTREnable(true);
-    line.RTSEnable(false);
-    return bits;
+    if (++next_ < kCallsPerRead)
+        return std::nullopt;
+    next_ = -1;
+    return bits_;
 }
 
 double sampleCode(const SampleBits& bits) {

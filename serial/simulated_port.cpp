@@ -7,7 +7,22 @@
 
 namespace serial {
 
-SimulatedPort::SimulatedPort(std::function<double()> input) : chip_(std::move(input)) {}
+SimulatedPort::SimulatedPort(std::function<double()> input, std::optional<StatusDelay> delay)
+    : chip_(std::move(input)) {
+    if (delay) {
+        clock_ = std::move(delay->clock);
+        dcdSeen_.emplace(delay->lag, delay->period, delay->phase, chip_.data());
+    }
+}
+
+void SimulatedPort::chipMayHaveChanged() {
+    const bool data = chip_.data();
+    if (data == dcdOnChip_)
+        return;
+    dcdOnChip_ = data;
+    if (dcdSeen_)
+        dcdSeen_->lineChanged(clock_(), data);
+}
 
 void SimulatedPort::Settings(std::string_view settings) {
     if (!parsePortSettings(settings))
@@ -26,21 +41,24 @@ void SimulatedPort::PortOpen(bool open) {
     // Like a UART driver, opening asserts DTR and RTS.
     chip_.setSelect(open);
     chip_.setClock(open);
+    chipMayHaveChanged();
 }
 
 void SimulatedPort::DTREnable(bool asserted) {
     requireOpen();
     chip_.setSelect(asserted);
+    chipMayHaveChanged();
 }
 
 void SimulatedPort::RTSEnable(bool asserted) {
     requireOpen();
     chip_.setClock(asserted);
+    chipMayHaveChanged();
 }
 
 bool SimulatedPort::CDHolding() {
     requireOpen();
-    return chip_.data();
+    return dcdSeen_ ? dcdSeen_->seenAt(clock_()) : chip_.data();
 }
 
 void SimulatedPort::Output(std::string_view text) {

@@ -5,9 +5,12 @@
 #include "file_system.h"
 #include "form1.h"
 #include "recording_line.h"
+#include "sample_ticks.h"
 #include "scratch_dir.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using app::Form1;
 
@@ -40,9 +43,17 @@ struct Bench {
         ASSERT_TRUE(form->load());
         line->calls.clear();
     }
-    void sample(int code) {
+    bool sample(int code) {
         line->dcdScript = dcdFor(code);
-        form->deliver(&Form1::OnSampleTimer);
+        return deliverSampleTicks(*form, runtime);
+    }
+    // The line calls made, without the keep-alive's.
+    std::vector<std::string> lineCalls() const {
+        std::vector<std::string> calls;
+        for (const std::string& call : line->calls)
+            if (call.rfind("Output", 0) != 0)
+                calls.push_back(call);
+        return calls;
     }
     bool timersRunning() const { return form->timer1()->isActive() || form->timer2()->isActive(); }
 };
@@ -88,7 +99,7 @@ TEST(Form1, ASampleFillsTheReadingAndBothLabels) {
     b.load();
     EXPECT_TRUE(b.window.Label1.empty() && b.window.Label3.empty());
     b.sample(600);
-    EXPECT_EQ(b.line->calls.size(), 32u);
+    EXPECT_EQ(b.lineCalls().size(), 32u);
     const app::Reading& r = b.form->reading();
     EXPECT_EQ(r.SampleCode, 600.0);
     EXPECT_EQ(r.SampleBits, (serial::SampleBits{1, 0, 0, 1, 0, 1, 1, 0, 0, 0}));
@@ -133,11 +144,35 @@ TEST(Form1, EachKeepAliveTickWritesTwoZeroBytes) {
     EXPECT_EQ(b.line->output, std::string(6, '\0'));
 }
 
+TEST(Form1, ATickDuringAReadIsSkippedAndAReadLeftUnfinishedYieldsNothing) {
+    Bench b;
+    b.load();
+    b.window.Check1 = true;
+    b.line->dcdScript = dcdFor(600);
+    b.form->deliver(&Form1::OnSampleTimer);
+    for (int tick = 0; tick < 100; ++tick) {
+        b.runtime.now += std::chrono::milliseconds(1);
+        b.form->deliver(&Form1::OnKeepAliveTimer);
+    }
+    b.form->deliver(&Form1::OnSampleTimer);  // a late Timer1 tick: skipped
+    EXPECT_EQ(std::count(b.line->calls.begin(), b.line->calls.end(), "DTR 0"), 1);
+    EXPECT_TRUE(b.window.Label3.empty());
+
+    b.form->deliver(&Form1::OnExitClick);  // mid-read
+    b.form->windowClosing();
+    EXPECT_EQ(fileBytes(b.dir.file("database.txt")), "");
+    for (int tick = 0; tick < 300; ++tick) {  // ticks still queued
+        b.runtime.now += std::chrono::milliseconds(1);
+        b.form->deliver(&Form1::OnKeepAliveTimer);
+    }
+    EXPECT_TRUE(b.window.Label3.empty() && b.window.list.entries.empty());
+}
+
 TEST(Form1, APortErrorWhileSamplingEndsTheProgramOnce) {
     Bench b;
     b.load();
     b.line->failAtCall(7);
-    EXPECT_FALSE(b.form->deliver(&Form1::OnSampleTimer));
+    EXPECT_FALSE(b.sample(600));
     EXPECT_FALSE(b.timersRunning());
     EXPECT_EQ(b.window.fatalReports,
               std::vector<std::string>{"Error 5: Input/output error (recording line)"});
@@ -173,7 +208,7 @@ TEST(Form1, AListThatTakesNoMoreEntriesEndsTheProgramAfterSavingIt) {
     b.window.Check1 = true;
     b.sample(600);
     b.window.list.full = true;
-    EXPECT_FALSE(b.form->deliver(&Form1::OnSampleTimer));
+    EXPECT_FALSE(b.sample(600));
     EXPECT_FALSE(b.timersRunning());
     EXPECT_EQ(fileBytes(b.dir.file("database.txt")), "25    14:03:07\r\n");
     ASSERT_EQ(b.window.fatalReports.size(), 1u);

@@ -1,5 +1,5 @@
 // The converter read cycle, the keep-alive and the converter model, driven
-// through the recording double and the simulated port.
+// through the recording double and the simulated port, on time or late.
 
 #include "converter_chip.h"
 #include "keep_alive.h"
@@ -10,6 +10,7 @@
 #include "simulated_port.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 using serial::PortError;
 
@@ -23,11 +24,25 @@ std::vector<std::string> expectedCycle() {
     return calls;
 }
 
+using Clock = serial::ReadCycle::Clock;
+using std::chrono::microseconds;
+using std::chrono::milliseconds;
+
+// The 32 calls back to back, with no waiting: how a built-in UART could be
+// read, and how a late-reporting adapter cannot.
+serial::SampleBits readAtOnce(serial::SerialLine& line, Clock::time_point now = {}) {
+    serial::ReadCycle cycle(Clock::duration::zero());
+    cycle.start();
+    for (;;)
+        if (const auto bits = cycle.step(line, now))
+            return *bits;
+}
+
 // An open simulated port whose input sits in the middle of `code`'s step.
-serial::SimulatedPort openPortAt(const int& code) {
+serial::SimulatedPort openPortAt(const int& code, std::optional<serial::StatusDelay> delay = {}) {
     serial::SimulatedPort port([&code] {
         return (code + 0.5) * measure::kFullScaleVolts / measure::kConverterSteps;
-    });
+    }, std::move(delay));
     port.Settings("1200,N,8,1");
     port.CommPort(1);
     port.PortOpen(true);
@@ -37,11 +52,34 @@ serial::SimulatedPort openPortAt(const int& code) {
 
 } // namespace
 
-TEST(ReadCycle, OneReadIsExactlyTheThirtyTwoCallsInOrder) {
-    RecordingLine line;
-    serial::readSampleBits(line);
-    EXPECT_EQ(line.calls, expectedCycle());
-    EXPECT_EQ(line.calls.size(), 32u);
+TEST(ReadCycle, OneReadIsExactlyTheThirtyTwoCallsInOrderOneAStep) {
+    RecordingLine atOnce;
+    readAtOnce(atOnce);
+    EXPECT_EQ(atOnce.calls, expectedCycle());
+
+    // Stepped on 1 ms ticks: the same calls, never two on one tick, each
+    // DCD read more than the status latency after the edge before it, and
+    // the reading done well within a third of a second.
+    RecordingLine stepped;
+    serial::ReadCycle cycle;
+    cycle.start();
+    Clock::time_point now{};
+    std::vector<Clock::time_point> callTimes;
+    while (cycle.running()) {
+        const std::size_t before = stepped.calls.size();
+        cycle.step(stepped, now);
+        ASSERT_LE(stepped.calls.size(), before + 1);
+        if (stepped.calls.size() > before)
+            callTimes.push_back(now);
+        now += milliseconds(1);
+    }
+    EXPECT_EQ(stepped.calls, expectedCycle());
+    for (std::size_t i = 2; i < stepped.calls.size(); ++i) {
+        if (stepped.calls[i] == "DCD?") {
+            EXPECT_GT(callTimes[i] - callTimes[i - 2], serial::kStatusLatency) << "call " << i;
+        }
+    }
+    EXPECT_LT(callTimes.back() - callTimes.front(), milliseconds(250));
 }
 
 TEST(ReadCycle, BitsAreReadMostSignificantFirst) {
@@ -59,7 +97,7 @@ TEST(ReadCycle, BitsAreReadMostSignificantFirst) {
         SCOPED_TRACE(c.name);
         RecordingLine line;
         line.dcdScript.assign(c.dcd.begin(), c.dcd.end());
-        const serial::SampleBits bits = serial::readSampleBits(line);
+        const serial::SampleBits bits = readAtOnce(line);
         for (int k = 0; k < 10; ++k)
             EXPECT_EQ(bits[k], c.dcd[k] ? 1 : 0);
         EXPECT_EQ(serial::sampleCode(bits), c.code);
@@ -69,16 +107,58 @@ TEST(ReadCycle, BitsAreReadMostSignificantFirst) {
 TEST(ReadCycle, AFailingCallStopsTheReadWhereItFailed) {
     RecordingLine line;
     line.failAtCall(4);  // the second RTS assertion
-    EXPECT_THROW(serial::readSampleBits(line), PortError);
+    EXPECT_THROW(readAtOnce(line), PortError);
     ASSERT_EQ(line.calls.size(), 5u);
     EXPECT_EQ(line.calls.back(), "RTS 1 failed");
+}
+
+TEST(ReadCycle, ReadsEveryCodeExactlyThroughLateStatusOnIrregularTicks) {
+    struct Adapter { const char* name; milliseconds lag, period; };
+    const Adapter adapters[] = {{"held 20 ms", milliseconds(20), milliseconds(0)},
+                                {"refreshed every 20 ms", milliseconds(0), milliseconds(20)},
+                                {"FTDI-like, 16 ms latency", milliseconds(4), milliseconds(16)},
+                                {"half and half", milliseconds(10), milliseconds(10)},
+                                {"slightly late", milliseconds(2), milliseconds(0)}};
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> phaseUs(0, 19999), tickUs(300, 2000), lateTickUs(3000, 40000);
+    std::bernoulli_distribution lateTick(0.02);
+    for (const Adapter& a : adapters) {
+        SCOPED_TRACE(a.name);
+        Clock::time_point now{};
+        int code = 0;
+        serial::SimulatedPort port = openPortAt(
+            code, serial::StatusDelay{a.lag, a.period, now + microseconds(phaseUs(random)),
+                                      [&now] { return now; }});
+        serial::ReadCycle cycle;
+        for (code = 0; code < 1024; ++code) {
+            cycle.start();
+            std::optional<serial::SampleBits> bits;
+            while (!bits) {
+                // Jittered ticks, now and then a late one standing for
+                // several merged into one.
+                now += microseconds(lateTick(random) ? lateTickUs(random) : tickUs(random));
+                bits = cycle.step(port, now);
+            }
+            ASSERT_EQ(serial::sampleCode(*bits), code);
+            now += milliseconds(700);
+        }
+    }
+}
+
+TEST(ReadCycle, BackToBackReadsGoWrongThroughAnAdapterOnlyTwoMillisecondsLate) {
+    Clock::time_point now{};
+    const int code = 600;
+    serial::SimulatedPort port = openPortAt(
+        code, serial::StatusDelay{milliseconds(2), {}, {}, [&now] { return now; }});
+    now += milliseconds(1000);
+    EXPECT_NE(serial::sampleCode(readAtOnce(port, now)), code);
 }
 
 TEST(ConverterModel, YieldsEveryCode) {
     int code = 0;
     serial::SimulatedPort port = openPortAt(code);
     for (code = 0; code < 1024; ++code)
-        ASSERT_EQ(serial::sampleCode(serial::readSampleBits(port)), code);
+        ASSERT_EQ(serial::sampleCode(readAtOnce(port)), code);
 }
 
 TEST(ConverterModel, ShiftsOnlyOnFallingClockEdgesWhileSelected) {

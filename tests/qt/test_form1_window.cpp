@@ -7,6 +7,7 @@
 #include "qt_runtime.h"
 #include "reading_log.h"
 #include "recording_line.h"
+#include "sample_ticks.h"
 #include "scratch_dir.h"
 
 #include <QScrollBar>
@@ -31,7 +32,7 @@ struct Bench {
             window->show();
     }
     const qtui::Form1Controls& c() const { return window->controls(); }
-    void sample() { window->form().deliver(&app::Form1::OnSampleTimer); }
+    void sample() { deliverSampleTicks(window->form(), runtime); }
 };
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 // Stand-ins for what surrounds Form1 in a program: a window that keeps what
-// it is shown and told, a runtime with a fixed clock and a chosen folder,
+// it is shown and told, a runtime with clocks the test sets and a chosen folder,
 // and timers that only record whether they run (tests deliver the ticks).
 
 #include "form1_view.h"
@@ -63,12 +63,14 @@ class FakeRuntime final : public app::Runtime {
 public:
     std::string directory;
     std::string clock = "14:03:07";
+    std::chrono::steady_clock::time_point now{};
     measure::NumberFormat format;
     // The OS refuses the timer with this index (0: Timer1, 1: Timer2).
     std::optional<int> refuseTimer;
 
     std::string programDirectory() const override { return directory; }
     std::string timeOfDayText() const override { return clock; }
+    std::chrono::steady_clock::time_point monotonicNow() const override { return now; }
     measure::NumberFormat numberFormat() const override { return format; }
     std::unique_ptr<app::Timer> makeTimer(std::chrono::milliseconds interval,
                                           std::function<void()>) override {

@@ -9,6 +9,7 @@
 #include "form1_layout.h"
 #include "form1_window.h"
 #include "recording_line.h"
+#include "sample_ticks.h"
 #include "wide_text.h"
 
 #include <gtest/gtest.h>
@@ -110,7 +111,7 @@ TEST(Win32Window, ReadingsAndEntriesReachTheControls) {
     ASSERT_TRUE(b.window->form().load());
     ::SendMessageW(b.c().Check1, BM_SETCHECK, BST_CHECKED, 0);
     b.line->dcdScript = {1, 0, 0, 1, 0, 1, 1, 0, 0, 0};  // 600
-    b.window->form().deliver(&app::Form1::OnSampleTimer);
+    deliverSampleTicks(b.window->form(), b.runtime);
     EXPECT_EQ(textOf(b.c().Label1), L"2.98 Вольт");
     EXPECT_EQ(textOf(b.c().Label3), L"25 *C");
     ASSERT_EQ(::SendMessageW(b.c().List1, LB_GETCOUNT, 0, 0), 1);
