@@ -8,10 +8,13 @@
 #include "modemsim.h"
 
 #include <errno.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <time.h>
+#include <unistd.h>
 
 #define MAX_CODES 4096
 #define CODE_BITS 10
@@ -28,6 +31,17 @@ static int current_code;
 static int bits_shifted;
 static long conversions_started;
 static int line_failed;
+
+/* The late copy of DCD: the chip's level changes, oldest first, and the
+   level before all of them. A read cycle changes DCD at most 21 times, so
+   the ring never fills between two reads made LAG + PERIOD apart. */
+#define DCD_HISTORY 256
+static long long late_lag_ns = -1;  /* -1: DCD is reported at once */
+static long long late_period_ns, late_phase_ns;
+static long long change_at[DCD_HISTORY];
+static int change_level[DCD_HISTORY];
+static int change_first, change_count;
+static int level_before_changes, chip_dcd;
 
 static void parse_codes(const char *text) {
     code_count = 0;
@@ -47,7 +61,24 @@ static void parse_codes(const char *text) {
         codes[code_count++] = 600;
 }
 
+static long long monotonic_ns(void) {
+    struct timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return (long long)now.tv_sec * 1000000000LL + now.tv_nsec;
+}
+
+static void parse_late(const char *text) {
+    long lag, period;
+    if (!text || sscanf(text, "%ld,%ld", &lag, &period) != 2 || lag < 0 || period < 0)
+        return;
+    late_lag_ns = lag * 1000000LL;
+    late_period_ns = period * 1000000LL;
+    if (late_period_ns > 0)
+        late_phase_ns = (monotonic_ns() ^ ((long long)getpid() << 20)) % late_period_ns;
+}
+
 void converter_init(void) {
+    parse_late(getenv("MODEMSIM_DCD_LATE"));
     parse_codes(getenv("MODEMSIM_CODES"));
     const char *repeat = getenv("MODEMSIM_REPEAT");
     cycle_codes = repeat && strcmp(repeat, "cycle") == 0;
@@ -82,6 +113,39 @@ static int dcd_level(void) {
     return (current_code >> (CODE_BITS - 1 - bits_shifted)) & 1;
 }
 
+static void note_dcd_change(void) {
+    int level = dcd_level();
+    if (level == chip_dcd)
+        return;
+    chip_dcd = level;
+    if (late_lag_ns < 0)
+        return;
+    if (change_count == DCD_HISTORY) {  /* drop the oldest, keeping its level */
+        level_before_changes = change_level[change_first];
+        change_first = (change_first + 1) % DCD_HISTORY;
+        --change_count;
+    }
+    int slot = (change_first + change_count++) % DCD_HISTORY;
+    change_at[slot] = monotonic_ns();
+    change_level[slot] = level;
+}
+
+/* DCD as a query now sees it. */
+static int reported_dcd(void) {
+    if (late_lag_ns < 0)
+        return dcd_level();
+    long long now = monotonic_ns(), refresh = now;
+    if (late_period_ns > 0)
+        refresh = now - (now - late_phase_ns) % late_period_ns;
+    long long sampled = refresh - late_lag_ns;
+    while (change_count > 0 && change_at[change_first] <= sampled) {
+        level_before_changes = change_level[change_first];
+        change_first = (change_first + 1) % DCD_HISTORY;
+        --change_count;
+    }
+    return level_before_changes;
+}
+
 static void set_dtr(int level) {
     int was = dtr;
     dtr = level;
@@ -113,6 +177,7 @@ static void apply_lines(int word) {
     int new_rts = (word & TIOCM_RTS) != 0;
     set_dtr(new_dtr);
     set_rts(new_rts);
+    note_dcd_change();
 }
 
 /* TIOCMBIS (level 1) and TIOCMBIC (level 0) leave the lines not named alone. */
@@ -121,6 +186,7 @@ static void set_named_lines(int word, int level) {
         set_dtr(level);
     if (word & TIOCM_RTS)
         set_rts(level);
+    note_dcd_change();
 }
 
 static int current_word(void) {
@@ -129,7 +195,7 @@ static int current_word(void) {
         word |= TIOCM_DTR;
     if (rts)
         word |= TIOCM_RTS;
-    if (dcd_level())
+    if (reported_dcd())
         word |= TIOCM_CAR;
     /* Nothing else is wired: CTS, DSR and RI read as low. */
     return word;

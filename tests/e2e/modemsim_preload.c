@@ -28,6 +28,8 @@
  *                        the last read cycle before the failure is whole
  *   MODEMSIM_FAIL_WRITES "1": from then on write() to the device fails
  *                        with EIO as well, as an unplugged adapter would
+ *   MODEMSIM_DCD_LATE    "LAG,PERIOD" in ms: DCD is reported late, as through
+ *                        a USB adapter (see modemsim_converter.c)
  *
  * Log lines, each starting with CLOCK_MONOTONIC seconds ("12.345678901"):
  *   <t> DTR <0|1>          a request to set DTR (TIOCMBIS/TIOCMBIC/TIOCMSET)
@@ -116,12 +118,12 @@ static void init(void) {
     if (!rdev || sscanf(rdev, "%u:%u", &major_no, &minor_no) != 2)
         return;
     target_rdev = makedev(major_no, minor_no);
-    converter_init();
     const char *fw = getenv("MODEMSIM_FAIL_WRITES");
     fail_writes = fw && strcmp(fw, "1") == 0;
     const char *log = getenv("MODEMSIM_LOG");
     if (log && *log)
         log_fd = open(log, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    converter_init();
     active = 1;
 }
 

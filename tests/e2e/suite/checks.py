@@ -6,7 +6,7 @@ import json
 import os
 import re
 
-from .common import CLICK_GRACE, expected_temperature
+from .common import CLICK_GRACE, READING_DELAY, expected_temperature
 from .logs import conversions, read_modem_log
 from .target import app_folder_files
 
@@ -146,8 +146,10 @@ def check_run(c, entries, convs, earliest, latest, required_from, required_to):
 def check_recorded_run(c, entries, convs, required_until):
     """check_run for a recording switched on with Check1: every reading
     from the click (once the program had time to act on it) until the
-    event required_until is in the list, and nothing outside the run."""
-    check_run(c, entries, convs, earliest=c.when("clicking Check1"),
+    event required_until is in the list (once its read had time to end),
+    and nothing outside the run. A read begun just before the click ends
+    after it, so its reading may be recorded too."""
+    check_run(c, entries, convs, earliest=c.when("clicking Check1") - READING_DELAY,
               latest=c.when("main exited"),
               required_from=c.when("clicked Check1") + CLICK_GRACE,
-              required_to=c.when(required_until))
+              required_to=c.when(required_until) - READING_DELAY)

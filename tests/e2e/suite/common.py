@@ -29,6 +29,16 @@ def cycling(codes):
     return [f"--codes={','.join(map(str, codes))}", "--cycle"]
 
 
+# DCD reported late, as USB adapters report it: held LAG ms, and refreshed
+# every PERIOD ms ("LAG,PERIOD"); either way a change shows 20 ms later at most.
+DCD_HELD_20_MS = ["--dcd-late=20,0"]
+DCD_REFRESHED_LIKE_FTDI = ["--dcd-late=4,16"]
+
+# A read is spread over the keep-alive ticks after Timer1's: its reading
+# can come this long after the conversion began (a modal loop included).
+READING_DELAY = 0.5
+
+
 # How long after xdotool returns the program may take to act on a click.
 CLICK_GRACE = 0.75
 

@@ -4,14 +4,16 @@ keep-alive bytes, a line nobody reads, and a line that fails."""
 import os
 
 from .checks import check_recorded_run, saved_entries
-from .common import BIT_PATTERN_CODES, VARIED_CODES, Scenario, cycling, now
+from .common import (BIT_PATTERN_CODES, DCD_REFRESHED_LIKE_FTDI, VARIED_CODES, Scenario,
+                     cycling, now)
 from .logs import conversions, writes_summary
 
 
 def check_protocol(c, events):
     """Every read: DTR falls, ten RTS pulses each with one DCD read while RTS
     is high, DTR rises before the tenth RTS fall; the bits read, MSB first,
-    are the code presented. Nothing else touches the lines between reads."""
+    are the code presented, though DCD is reported late. Nothing else
+    touches the lines between reads."""
     calls = c.target.line_calls(events)
     first = next((i for i, (_, k, a) in enumerate(calls) if k == "DTR" and a == ["0"]), None)
     if not c.expect(first is not None, "the program reads the converter at all"):
@@ -27,10 +29,12 @@ def check_protocol(c, events):
     bad = []
     while i < len(calls):
         chunk = calls[i:i + len(expected_shape)]
-        if len(chunk) < len(expected_shape):
-            bad.append(f"an incomplete read at {calls[i][0]:.3f}: {[(k, a) for _, k, a in chunk]}")
-            break
         shape = [k + (" " + a[0] if k in ("DTR", "RTS") else "") for _, k, a in chunk]
+        if len(chunk) < len(expected_shape):
+            # The program may end mid-read: the read is then abandoned.
+            if shape != expected_shape[:len(shape)]:
+                bad.append(f"an incomplete read at {calls[i][0]:.3f}: {shape}")
+            break
         if shape != expected_shape:
             bad.append(f"read at {chunk[0][0]:.3f} goes {shape}")
             break
@@ -166,7 +170,8 @@ def check_line_failure(c):
 
 
 SCENARIOS = {
-    "line_protocol": Scenario(cycling(BIT_PATTERN_CODES), drive_line_protocol,
+    "line_protocol": Scenario(cycling(BIT_PATTERN_CODES) + DCD_REFRESHED_LIKE_FTDI,
+                              drive_line_protocol,
                               check_line_protocol),
     "keep_alive": Scenario(["--save=master.bin"], drive_keep_alive, check_keep_alive),
     "blocked_line": Scenario(["--no-read", "--fill"], drive_blocked_line, check_blocked_line),

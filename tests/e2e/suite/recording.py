@@ -4,7 +4,7 @@ usual name, a Cyrillic one, one that cannot be written) or leaving it."""
 import os
 
 from .checks import check_recorded_run, check_times, saved_entries, saved_lines
-from .common import CLICK_GRACE, VARIED_CODES, Scenario, cycling
+from .common import CLICK_GRACE, DCD_HELD_20_MS, VARIED_CODES, Scenario, cycling
 
 
 def drive_recording(d):
@@ -129,7 +129,8 @@ def check_unwritable_name(c):
 
 
 SCENARIOS = {
-    "recording": Scenario(cycling(VARIED_CODES), drive_recording, check_recording),
+    "recording": Scenario(cycling(VARIED_CODES) + DCD_HELD_20_MS, drive_recording,
+                          check_recording),
     "close_box": Scenario([], drive_close_box, check_close_box),
     "empty_list": Scenario([], drive_empty_list, check_empty_list, prepare_empty_list),
     "cyrillic_name": Scenario(cycling(VARIED_CODES), drive_cyrillic_name, check_cyrillic_name),

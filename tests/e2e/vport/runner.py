@@ -72,7 +72,8 @@ def simulator_env(opts):
                        ("MODEMSIM_CODES", opts["codes"]),
                        ("MODEMSIM_REPEAT", "cycle" if opts["cycle"] else None),
                        ("MODEMSIM_FAIL_AFTER", opts["fail_after"]),
-                       ("MODEMSIM_FAIL_WRITES", "1" if opts["fail_writes"] else None)):
+                       ("MODEMSIM_FAIL_WRITES", "1" if opts["fail_writes"] else None),
+                       ("MODEMSIM_DCD_LATE", opts["dcd_late"])):
         if value:
             env[key] = value
         else:
