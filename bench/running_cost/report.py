@@ -35,6 +35,12 @@ def report(f, opts):
         check(prefix + "line calls per read cycle", f"{lo}..{hi}",
               lo == hi == TARGETS["line_calls"] and all(r["line_calls_cycles"] > 0 for r in runs),
               f"== {TARGETS['line_calls']}")
+        delays = [d for r in runs for d in r["reading_delays_ms"]]
+        check(prefix + "reading after the tick, DCD 20 ms late",
+              f"median {median(delays):.1f} ms, worst {max(delays, default=float('nan')):.1f} ms "
+              f"({len(delays)} readings)",
+              bool(delays) and max(delays) <= TARGETS["reading_delay_ms"],
+              f"worst <= {TARGETS['reading_delay_ms']:.0f} ms")
         worst = median([r["period_worst_dev_ms"] for r in runs])
         check(prefix + "worst deviation from 1000 ms", f"{worst:.2f} ms (runs "
               + ", ".join(f"{r['period_worst_dev_ms']:.2f}" for r in runs) + ")",

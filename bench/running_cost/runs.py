@@ -8,7 +8,7 @@ import sys
 import time
 
 from .procs import WindowWatch, drained, exec_stamped, find_descendant, sample, shown_ms, stop
-from .settings import CODES, RUNNER, die
+from .settings import CODES, DCD_LATE, RUNNER, die
 
 
 class Env:
@@ -46,7 +46,7 @@ class Env:
                        *command] if self.opts["program_env"] else command
         line = ["--no-read", "--fill"] if blocked else ["--drain", "--count", stem + ".count"]
         args = [sys.executable, RUNNER, "--preload", self.preload, "--log", stem + ".log",
-                "--codes", CODES, "--cycle", *line, "--", *command]
+                "--codes", CODES, "--cycle", "--dcd-late", DCD_LATE, *line, "--", *command]
         out = open(stem + ".out", "w")
         proc = subprocess.Popen(args, env=self.env, stdin=subprocess.DEVNULL, stdout=out,
                                 stderr=subprocess.STDOUT)
@@ -54,30 +54,42 @@ class Env:
         return proc
 
 
-def parse_modem_log(path):
-    """DTR-fall times and, per complete cycle, the number of line calls."""
-    falls, calls, current = [], [], None
-    try:
-        with open(path) as f:
-            lines = f.readlines()
-    except FileNotFoundError:
-        return [], []
-    for line in lines:
-        parts = line.split()
-        if len(parts) < 3 or parts[1] not in ("DTR", "RTS", "DCD"):
+def cycle_figures(calls):
+    """From the line calls in order, (time, "DTR"|"RTS"|"DCD", [level, ...]):
+    the DTR-fall times and, per complete cycle, the number of line calls
+    and the time from the DTR fall (Timer1's tick) to the cycle's last call,
+    after which the reading is shown."""
+    falls, counts, delays, current, deselected = [], [], [], None, False
+    for t, kind, args in calls:
+        if kind not in ("DTR", "RTS", "DCD"):
             continue
-        if parts[1] == "DTR" and parts[2] == "0":
+        if kind == "DTR" and args[0] == "0":
             if current is not None:
-                calls.append(current)
-            falls.append(float(parts[0]))
-            current = 0
+                counts.append(current)
+            falls.append(t)
+            current, deselected = 0, False
         if current is not None:
             current += 1
-    return falls, calls
+            if kind == "DTR" and args[0] == "1":
+                deselected = True
+            elif deselected and kind == "RTS" and args[0] == "0":
+                delays.append((t - falls[-1]) * 1000.0)
+                deselected = False
+    return falls, counts, delays
 
 
-def line_call_figures(calls):
-    return {"line_calls_min": min(calls, default=0), "line_calls_max": max(calls, default=0)}
+def parse_modem_log(path):
+    try:
+        with open(path) as f:
+            parts = [line.split() for line in f]
+    except FileNotFoundError:
+        return [], [], []
+    return cycle_figures([(float(p[0]), p[1], p[2:]) for p in parts if len(p) >= 3])
+
+
+def line_call_figures(calls, delays):
+    return {"line_calls_min": min(calls, default=0), "line_calls_max": max(calls, default=0),
+            "reading_delays_ms": delays}
 
 
 def measure_run(env, kind):
@@ -121,12 +133,12 @@ def measure_run(env, kind):
     result["rss_start_kb"] = a["rss_kb"]
     result["rss_end_kb"] = b["rss_kb"]
     result["ticks_per_s"] = (bytes_b - bytes_a) / 2 / (time_b - time_a)
-    falls, calls = parse_modem_log(stem + ".log")
+    falls, calls, delays = parse_modem_log(stem + ".log")
     periods = [(y - x) * 1000.0 for x, y in zip(falls, falls[1:])]
     result["cycles_in_window"] = sum(1 for t in falls if a["t"] <= t < a["t"] + seconds)
     result["period_mean_ms"] = statistics.mean(periods) if periods else float("nan")
     result["period_worst_dev_ms"] = max((abs(p - 1000.0) for p in periods), default=float("nan"))
-    result.update(line_call_figures(calls))
+    result.update(line_call_figures(calls, delays))
     result["line_calls_cycles"] = len(calls)
     return result
 
@@ -178,8 +190,8 @@ def blocked_run(env):
     rs = [s["rss_kb"] for s in samples]
     mt, mr = statistics.mean(ts), statistics.mean(rs)
     slope = sum((t - mt) * (r - mr) for t, r in zip(ts, rs)) / sum((t - mt) ** 2 for t in ts)
-    falls, calls = parse_modem_log(stem + ".log")
+    falls, calls, delays = parse_modem_log(stem + ".log")
     return {"kind": "blocked", "seconds": ts[-1] - ts[0], "rss_first_kb": rs[0],
             "rss_last_kb": rs[-1], "rss_max_kb": max(rs),
             "growth_mb_per_hour": slope * 3600 / 1024,
-            "cycles": len(falls), **line_call_figures(calls)}
+            "cycles": len(falls), **line_call_figures(calls, delays)}

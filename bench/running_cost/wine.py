@@ -11,7 +11,8 @@ import sys
 import time
 
 from .procs import drained, stop
-from .settings import CODES, RUNNER, die
+from .runs import cycle_figures, line_call_figures
+from .settings import CODES, DCD_LATE, RUNNER, die
 
 # The runner makes a fresh Wine prefix first; that and Wine's start take
 # several seconds before the program writes its first byte.
@@ -21,7 +22,7 @@ START_TIMEOUT = 90.0
 def wine_run(env, exe, display, seconds, modem_events, wine_line_calls):
     stem = env.files("wine")
     command = [sys.executable, RUNNER, "--wine", "--preload", env.preload, "--log", stem + ".log",
-               "--codes", CODES, "--cycle", "--drain", "--count", stem + ".count",
+               "--codes", CODES, "--cycle", "--dcd-late", DCD_LATE, "--drain", "--count", stem + ".count",
                "--", "wine", exe]
     run_env = dict(env.env, DISPLAY=display, LANG="C.UTF-8", LC_ALL="C.UTF-8")
     with open(stem + ".out", "w") as out:
@@ -41,16 +42,7 @@ def wine_run(env, exe, display, seconds, modem_events, wine_line_calls):
     finally:
         stop(proc, None)
 
-    calls = wine_line_calls(modem_events(stem + ".log"))
-    falls = [t for t, kind, a in calls if kind == "DTR" and a[0] == "0"]
-    per_cycle, current = [], None
-    for _, kind, a in calls:
-        if kind == "DTR" and a[0] == "0":
-            if current is not None:
-                per_cycle.append(current)
-            current = 0
-        if current is not None and kind in ("DTR", "RTS", "DCD"):
-            current += 1
+    falls, per_cycle, delays = cycle_figures(wine_line_calls(modem_events(stem + ".log")))
     periods = [(y - x) * 1000.0 for x, y in zip(falls, falls[1:])]
     # The log's clock is CLOCK_MONOTONIC, as time.monotonic() is.
     return {"kind": "wine",
@@ -58,8 +50,7 @@ def wine_run(env, exe, display, seconds, modem_events, wine_line_calls):
             "cycles_in_window": sum(1 for t in falls if began <= t < began + seconds),
             "period_mean_ms": statistics.mean(periods) if periods else float("nan"),
             "period_worst_dev_ms": max((abs(p - 1000.0) for p in periods), default=float("nan")),
-            "line_calls_min": min(per_cycle, default=0), "line_calls_max": max(per_cycle, default=0),
-            "line_calls_cycles": len(per_cycle)}
+            **line_call_figures(per_cycle, delays), "line_calls_cycles": len(per_cycle)}
 
 
 def windows_program(opts):
