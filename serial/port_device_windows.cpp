@@ -6,6 +6,7 @@
 
 #include "port_device.h"
 
+#include "port_discovery.h"
 #include "port_error.h"
 #include "wide_text.h"
 
@@ -79,9 +80,14 @@ PortError openError(DWORD code, const std::string& device) {
     const std::string reason = measure::systemErrorText(code);
     switch (code) {
     case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-        return PortError(int(code), "No such device: the port does not exist (" + reason + ")",
+    case ERROR_PATH_NOT_FOUND: {
+        // What the system does list tells the user which number to use.
+        const std::string listed = listedPortsNote();
+        return PortError(int(code),
+                         "No such device: the port does not exist (" + reason + ")" +
+                             (listed.empty() ? "" : "; " + listed),
                          device);
+    }
     // Windows refuses a port held by another program as "access denied".
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
