@@ -25,6 +25,9 @@ namespace {
     throw PortError(static_cast<int>(code), measure::systemErrorText(code), device);
 }
 
+// How long closing waits for a cancelled write to let go of its buffer.
+constexpr DWORD kCancelWaitMs = 2000;
+
 HANDLE port(long long handle) {
     return reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(handle));
 }
@@ -45,11 +48,21 @@ NativeLine::NativeLine(long long handle, std::string device)
 }
 
 NativeLine::~NativeLine() {
-    // The driver must let go of the buffer before it is freed.
     if (os_->inFlight) {
-        DWORD sent = 0;
         ::CancelIoEx(port(handle_), &os_->overlapped);
-        ::GetOverlappedResult(port(handle_), &os_->overlapped, &sent, TRUE);
+        // The driver writes its result into the OVERLAPPED (and may still
+        // read the buffer) until the write has finished. Most drivers end a
+        // cancelled write at once; one whose device has gone (an adapter
+        // pulled mid-write) may never do so, and closing must not hang the
+        // program. After the wait the state is deliberately leaked, event
+        // and all: freeing memory the driver may still write into would
+        // corrupt whatever was allocated there next.
+        if (::WaitForSingleObject(os_->overlapped.hEvent, kCancelWaitMs) != WAIT_OBJECT_0) {
+            static_cast<void>(os_.release());
+            return;
+        }
+        DWORD sent = 0;
+        ::GetOverlappedResult(port(handle_), &os_->overlapped, &sent, FALSE);
     }
     ::CloseHandle(os_->overlapped.hEvent);
 }
