@@ -25,6 +25,16 @@ namespace {
     throw PortError(static_cast<int>(code), measure::systemErrorText(code), device);
 }
 
+// A line call's failure on the open port. Windows gives no code that
+// singles out a vanished device (drivers answer, say, ERROR_BAD_COMMAND,
+// ERROR_GEN_FAILURE or ERROR_ACCESS_DENIED; Wine ERROR_NOT_READY), and
+// a port that opened fine has no other way to fail these calls.
+[[noreturn]] void lineFailed(const std::string& device) {
+    const DWORD code = ::GetLastError();
+    throw PortError(static_cast<int>(code),
+                    std::string(kPortStoppedText) + ": " + measure::systemErrorText(code), device);
+}
+
 // How long closing waits for a cancelled write to let go of its buffer.
 constexpr DWORD kCancelWaitMs = 2000;
 
@@ -69,18 +79,18 @@ NativeLine::~NativeLine() {
 
 void NativeLine::setDtr(bool asserted) {
     if (!::EscapeCommFunction(port(handle_), asserted ? SETDTR : CLRDTR))
-        fail(device_);
+        lineFailed(device_);
 }
 
 void NativeLine::setRts(bool asserted) {
     if (!::EscapeCommFunction(port(handle_), asserted ? SETRTS : CLRRTS))
-        fail(device_);
+        lineFailed(device_);
 }
 
 bool NativeLine::carrier() {
     DWORD status = 0;
     if (!::GetCommModemStatus(port(handle_), &status))
-        fail(device_);
+        lineFailed(device_);
     return (status & MS_RLSD_ON) != 0;
 }
 
@@ -92,7 +102,7 @@ std::size_t NativeLine::writeNoWait(std::string_view bytes) {
             if (::GetLastError() == ERROR_IO_INCOMPLETE)
                 return 0;  // the line is still busy
             state.inFlight = false;
-            fail(device_);
+            lineFailed(device_);
         }
         state.inFlight = false;
     }
@@ -104,7 +114,7 @@ std::size_t NativeLine::writeNoWait(std::string_view bytes) {
     if (!::WriteFile(port(handle_), state.bytes.data(), static_cast<DWORD>(count), nullptr,
                      &state.overlapped)) {
         if (::GetLastError() != ERROR_IO_PENDING)
-            fail(device_);
+            lineFailed(device_);
         state.inFlight = true;
     }
     return count;
