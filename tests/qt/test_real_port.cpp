@@ -19,6 +19,7 @@
 #include <sys/syscall.h>
 #include <termios.h>
 #include <unistd.h>
+#include <vector>
 
 using serial::PortError;
 using serial::RealPort;
@@ -242,11 +243,22 @@ private slots:
         QTemporaryDir dir;
         const std::string missing = dir.filePath("ttyGone").toStdString();
         RealPort gone([&](int) { return missing; });
+        std::vector<std::string> announced;
+        const auto announce = [&](int number, const std::string& device) {
+            announced.push_back(serial::openedPortText(number, device));
+        };
+        gone.onOpened(announce);
         gone.CommPort(1);
         error = failureOf([&] { gone.PortOpen(true); });
         QCOMPARE(error.number(), ENOENT);
         QVERIFY(says(error, "No such device"));
         QCOMPARE(error.device(), missing);
+
+        // Only an open that succeeds is announced, naming the device found.
+        port.onOpened(announce);
+        port.PortOpen(true);
+        port.PortOpen(true);  // already open: nothing new to say
+        QCOMPARE(announced, std::vector<std::string>{"port 1 is " + pty.slave});
     }
 
     void aPortHeldElsewhereIsBusy() {
