@@ -1,6 +1,7 @@
 """The runner's command line, and where the simulator library is."""
 
 import os
+import re
 import sys
 
 from .common import USAGE_STATUS, fail
@@ -11,11 +12,11 @@ def parse_args(argv, usage):
         "port": True, "drain": True, "save": None, "count": None, "fill": False,
         "pass_master": False, "log": None, "codes": None, "cycle": False,
         "fail_after": None, "fail_writes": False, "preload": None, "set_preload": True,
-        "wine": False,
+        "wine": False, "com": None,
     }
     i = 0
     takes_value = {"--save": "save", "--count": "count", "--log": "log", "--codes": "codes",
-                   "--fail-after": "fail_after", "--preload": "preload"}
+                   "--fail-after": "fail_after", "--preload": "preload", "--com": "com"}
     flags = {"--no-port": ("port", False), "--drain": ("drain", True),
              "--no-read": ("drain", False), "--fill": ("fill", True),
              "--pass-master": ("pass_master", True), "--cycle": ("cycle", True),
@@ -52,6 +53,9 @@ def parse_args(argv, usage):
         fail(USAGE_STATUS, "--save and --count need --drain")
     if opts["fail_after"] is not None and not opts["fail_after"].isdigit():
         fail(USAGE_STATUS, "--fail-after needs a whole number")
+    if opts["com"] is not None and not (re.fullmatch(r"COM[2-9]", opts["com"]) and opts["wine"]
+                                        and opts["port"]):
+        fail(USAGE_STATUS, "--com needs COM2 to COM9, --wine and a port")
     return opts, command
 
 
