@@ -4,5 +4,7 @@
 #include "run.h"
 
 int main(int argc, char** argv) {
-    return runThermometer(argc, argv, std::make_unique<serial::RealPort>());
+    auto port = std::make_unique<serial::RealPort>();
+    port->onOpened(announcePort);
+    return runThermometer(argc, argv, std::move(port));
 }

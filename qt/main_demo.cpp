@@ -5,5 +5,6 @@
 #include "run.h"
 
 int main(int argc, char** argv) {
-    return runThermometer(argc, argv, serial::makeDemoPort());
+    return runThermometer(argc, argv, serial::makeDemoPort(),
+                          [] { announcePort(1, "the simulated converter"); });
 }

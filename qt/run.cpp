@@ -2,15 +2,27 @@
 
 #include "form1_window.h"
 #include "qt_runtime.h"
+#include "real_port.h"
 
 #include <QApplication>
+#include <cstdio>
 
-int runThermometer(int& argc, char** argv, std::unique_ptr<serial::SerialLine> port) {
+int runThermometer(int& argc, char** argv, std::unique_ptr<serial::SerialLine> port,
+                   const std::function<void()>& onLoaded) {
     QApplication application(argc, argv);
     qtui::QtRuntime runtime;
     qtui::Form1Window window(std::move(port), runtime);
     if (!window.form().load())
         return app::Form1::kFatalExitStatus;
+    if (onLoaded)
+        onLoaded();
     window.show();
     return application.exec();
+}
+
+void announcePort(int number, const std::string& device) {
+    // Flushed now: standard output into a pipe or file is fully buffered,
+    // and whoever watches it wants the line while the program runs.
+    std::printf("thermometer: %s\n", serial::openedPortText(number, device).c_str());
+    std::fflush(stdout);
 }

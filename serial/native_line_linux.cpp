@@ -22,13 +22,22 @@ std::string describe(int error) {
     throw PortError(error, describe(error), device);
 }
 
+// A line call's failure. These are what the kernel answers once the device
+// behind an open descriptor has gone; anything else (ENOTTY: no modem lines
+// at all) keeps its plain text, since the port did not stop: it never worked.
+[[noreturn]] void lineFailed(int error, const std::string& device) {
+    if (error == EIO || error == ENODEV || error == ENXIO)
+        throw PortError(error, std::string(kPortStoppedText) + ": " + describe(error), device);
+    fail(error, device);
+}
+
 int descriptor(long long handle) {
     return static_cast<int>(handle);
 }
 
 void changeLines(long long handle, int lines, bool asserted, const std::string& device) {
     if (::ioctl(descriptor(handle), asserted ? TIOCMBIS : TIOCMBIC, &lines) == -1)
-        fail(errno, device);
+        lineFailed(errno, device);
 }
 
 } // namespace
@@ -59,7 +68,7 @@ void NativeLine::setRts(bool asserted) {
 bool NativeLine::carrier() {
     int lines = 0;
     if (::ioctl(descriptor(handle_), TIOCMGET, &lines) == -1)
-        fail(errno, device_);
+        lineFailed(errno, device_);
     return (lines & TIOCM_CAR) != 0;
 }
 
@@ -75,7 +84,7 @@ std::size_t NativeLine::writeNoWait(std::string_view bytes) {
         // keep-alive filler and may go.
         if (error == EAGAIN || error == EWOULDBLOCK)
             return 0;
-        fail(error, device_);
+        lineFailed(error, device_);
     }
 }
 

@@ -25,6 +25,19 @@ namespace {
     throw PortError(static_cast<int>(code), measure::systemErrorText(code), device);
 }
 
+// A line call's failure on the open port. Windows gives no code that
+// singles out a vanished device (drivers answer, say, ERROR_BAD_COMMAND,
+// ERROR_GEN_FAILURE or ERROR_ACCESS_DENIED; Wine ERROR_NOT_READY), and
+// a port that opened fine has no other way to fail these calls.
+[[noreturn]] void lineFailed(const std::string& device) {
+    const DWORD code = ::GetLastError();
+    throw PortError(static_cast<int>(code),
+                    std::string(kPortStoppedText) + ": " + measure::systemErrorText(code), device);
+}
+
+// How long closing waits for a cancelled write to let go of its buffer.
+constexpr DWORD kCancelWaitMs = 2000;
+
 HANDLE port(long long handle) {
     return reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(handle));
 }
@@ -45,29 +58,39 @@ NativeLine::NativeLine(long long handle, std::string device)
 }
 
 NativeLine::~NativeLine() {
-    // The driver must let go of the buffer before it is freed.
     if (os_->inFlight) {
-        DWORD sent = 0;
         ::CancelIoEx(port(handle_), &os_->overlapped);
-        ::GetOverlappedResult(port(handle_), &os_->overlapped, &sent, TRUE);
+        // The driver writes its result into the OVERLAPPED (and may still
+        // read the buffer) until the write has finished. Most drivers end a
+        // cancelled write at once; one whose device has gone (an adapter
+        // pulled mid-write) may never do so, and closing must not hang the
+        // program. After the wait the state is deliberately leaked, event
+        // and all: freeing memory the driver may still write into would
+        // corrupt whatever was allocated there next.
+        if (::WaitForSingleObject(os_->overlapped.hEvent, kCancelWaitMs) != WAIT_OBJECT_0) {
+            static_cast<void>(os_.release());
+            return;
+        }
+        DWORD sent = 0;
+        ::GetOverlappedResult(port(handle_), &os_->overlapped, &sent, FALSE);
     }
     ::CloseHandle(os_->overlapped.hEvent);
 }
 
 void NativeLine::setDtr(bool asserted) {
     if (!::EscapeCommFunction(port(handle_), asserted ? SETDTR : CLRDTR))
-        fail(device_);
+        lineFailed(device_);
 }
 
 void NativeLine::setRts(bool asserted) {
     if (!::EscapeCommFunction(port(handle_), asserted ? SETRTS : CLRRTS))
-        fail(device_);
+        lineFailed(device_);
 }
 
 bool NativeLine::carrier() {
     DWORD status = 0;
     if (!::GetCommModemStatus(port(handle_), &status))
-        fail(device_);
+        lineFailed(device_);
     return (status & MS_RLSD_ON) != 0;
 }
 
@@ -79,7 +102,7 @@ std::size_t NativeLine::writeNoWait(std::string_view bytes) {
             if (::GetLastError() == ERROR_IO_INCOMPLETE)
                 return 0;  // the line is still busy
             state.inFlight = false;
-            fail(device_);
+            lineFailed(device_);
         }
         state.inFlight = false;
     }
@@ -91,7 +114,7 @@ std::size_t NativeLine::writeNoWait(std::string_view bytes) {
     if (!::WriteFile(port(handle_), state.bytes.data(), static_cast<DWORD>(count), nullptr,
                      &state.overlapped)) {
         if (::GetLastError() != ERROR_IO_PENDING)
-            fail(device_);
+            lineFailed(device_);
         state.inFlight = true;
     }
     return count;

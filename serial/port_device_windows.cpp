@@ -6,6 +6,7 @@
 
 #include "port_device.h"
 
+#include "port_discovery.h"
 #include "port_error.h"
 #include "wide_text.h"
 
@@ -36,8 +37,10 @@ BYTE stopBitsOf(StopBits stopBits) {
     return ONESTOPBIT;
 }
 
-// The DCB starts from the driver's own, so fields this program has no
-// opinion on (XON/XOFF characters, buffer limits) keep the driver's values.
+// Every field the program relies on is set here, not left as the driver
+// had it: some drivers report XonChar equal to XoffChar (or limits past
+// their buffer), and SetCommState then refuses the whole DCB. GetCommState
+// only fills in the bits Windows reserves.
 // DTR and RTS are set to their levels between two readings, DTR asserted
 // (converter deselected) and RTS low (clock at rest): a new DCB can only
 // arrive between handlers, so it never disturbs a reading in progress.
@@ -63,6 +66,16 @@ bool applySettings(HANDLE handle, const PortSettings& settings) {
     dcb.fTXContinueOnXoff = TRUE;
     dcb.fDtrControl = DTR_CONTROL_ENABLE;
     dcb.fRtsControl = RTS_CONTROL_DISABLE;
+    // Unused with XON/XOFF off, but checked all the same: distinct
+    // characters and limits well inside any driver's receive buffer.
+    dcb.XonChar = 0x11;
+    dcb.XoffChar = 0x13;
+    dcb.XonLim = 2048;
+    dcb.XoffLim = 512;
+    dcb.ErrorChar = 0;
+    dcb.EofChar = 0;
+    dcb.EvtChar = 0;
+    dcb.wReserved = 0;
     return ::SetCommState(handle, &dcb) != FALSE;
 }
 
@@ -79,9 +92,14 @@ PortError openError(DWORD code, const std::string& device) {
     const std::string reason = measure::systemErrorText(code);
     switch (code) {
     case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-        return PortError(int(code), "No such device: the port does not exist (" + reason + ")",
+    case ERROR_PATH_NOT_FOUND: {
+        // What the system does list tells the user which number to use.
+        const std::string listed = listedPortsNote();
+        return PortError(int(code),
+                         "No such device: the port does not exist (" + reason + ")" +
+                             (listed.empty() ? "" : "; " + listed),
                          device);
+    }
     // Windows refuses a port held by another program as "access denied".
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:

@@ -5,10 +5,17 @@
 // Most PCs today have no built-in serial port and use a USB adapter, so
 // otherwise port 1 is the first adapter present: /dev/ttyUSB0, then
 // /dev/ttyACM0. With neither, it stays /dev/ttyS0, which the open error
-// then names. Port n > 1 is /dev/ttyS<n-1>. On Windows port n is COMn.
+// then names. Port n > 1 is /dev/ttyS<n-1>.
+//
+// Port 1 on Windows is COM1 when the system lists it, otherwise the
+// lowest-numbered COM port the system lists (an adapter gets whatever
+// number Windows gave it: COM3, COM7, ...); Bluetooth serial ports are
+// passed over, since opening one can hang for seconds while it looks for
+// its partner. With none listed it stays COM1, and the open error says
+// nothing is listed. Port n > 1 is COMn.
 //
 // Looking never opens a device: only sysfs and the device nodes' existence
-// are consulted.
+// (Linux) or the registry's list of ports (Windows) are consulted.
 
 #include <optional>
 #include <string>
@@ -27,10 +34,30 @@ struct SystemPorts {
 
 inline const std::vector<std::string> kUsbAdapterDevices{"/dev/ttyUSB0", "/dev/ttyACM0"};
 
-// The decision itself, apart from the looking.
+// One value of Windows' list of serial ports: its name is the driver's
+// device ("\Device\Serial0", "\Device\BthModem0"), its data the port's
+// name ("COM1").
+struct ListedPort {
+    std::string driverDevice;
+    std::string name;
+};
+
+inline constexpr const char* kWindowsPortList = "HKLM\\HARDWARE\\DEVICEMAP\\SERIALCOMM";
+
+// The decisions themselves, apart from the looking.
 std::string linuxDeviceForPort(int number, const SystemPorts& system);
+std::string windowsDeviceForPort(int number, const std::vector<ListedPort>& listed);
+
+// What Windows lists, for an open that found no such device:
+// "no serial port is listed under HKLM\...\SERIALCOMM", or
+// "HKLM\...\SERIALCOMM lists COM3, COM5 (Bluetooth)".
+std::string windowsListedPortsNote(const std::vector<ListedPort>& listed);
 
 // Looks at this system (per-OS file); empty for a number below 1.
 std::string deviceForPort(int number);
+
+// windowsListedPortsNote() of this system; empty where the system keeps
+// no such list (Linux).
+std::string listedPortsNote();
 
 } // namespace serial

@@ -44,4 +44,8 @@ std::string deviceForPort(int number) {
     return linuxDeviceForPort(number, number == 1 ? lookAtSystem() : SystemPorts{});
 }
 
+std::string listedPortsNote() {
+    return {};
+}
+
 } // namespace serial

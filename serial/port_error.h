@@ -18,6 +18,12 @@ inline constexpr int kPortAlreadyOpenError = -4;  // another port chosen while o
 inline constexpr int kPortBusyError = -5;         // another program holds the port
 inline constexpr int kPortOpenError = -6;         // the open failed without an OS code
 
+// Begins the description of a line call failing on a port that opened
+// fine, before the system's own text: the device has gone or stopped
+// answering, which is what an unplugged adapter or a sleep looks like.
+inline constexpr const char* kPortStoppedText =
+    "The port stopped working (adapter unplugged, or the computer slept)";
+
 class PortError : public std::runtime_error {
 public:
     PortError(int number, std::string description, std::string device);

@@ -35,6 +35,7 @@ void RealPort::CommPort(int number) {
     if (open_ && device != device_)
         throw PortError(kPortAlreadyOpenError, "Port is open: close it before choosing another",
                         device_);
+    number_ = number;
     device_ = std::move(device);
 }
 
@@ -48,6 +49,8 @@ void RealPort::PortOpen(bool open) {
     if (device_.empty())
         throw PortError(kInvalidPortError, "No port chosen", device_);
     open_ = PortDevice::open(device_, settings_);
+    if (onOpened_)
+        onOpened_(number_, device_);
 }
 
 void RealPort::DTREnable(bool asserted) {
@@ -66,6 +69,10 @@ void RealPort::Output(std::string_view text) {
     // Whatever the driver cannot take now is dropped: the bytes only keep
     // the line busy, and holding them back would grow without bound.
     openLine().writeNoWait(text);
+}
+
+std::string openedPortText(int number, const std::string& device) {
+    return "port " + std::to_string(number) + " is " + device;
 }
 
 NativeLine& RealPort::openLine() {

@@ -13,6 +13,7 @@
 #include "serial_line.h"
 
 #include <functional>
+#include <utility>
 #include <memory>
 #include <string>
 
@@ -24,6 +25,7 @@ class NativeLine;
 class RealPort final : public SerialLine {
 public:
     using DeviceResolver = std::function<std::string(int number)>;
+    using OpenObserver = std::function<void(int number, const std::string& device)>;
 
     // Tests hand in a resolver that maps the port to a pseudo-terminal.
     explicit RealPort(DeviceResolver resolver = deviceForPort);
@@ -37,13 +39,22 @@ public:
     bool CDHolding() override;
     void Output(std::string_view text) override;
 
+    // Told after each open that succeeds, so the user learns which device
+    // the port number turned out to be.
+    void onOpened(OpenObserver observer) { onOpened_ = std::move(observer); }
+
 private:
     NativeLine& openLine();  // throws when the port is not open
 
     DeviceResolver resolver_;
     PortSettings settings_;
+    int number_ = 0;
     std::string device_;  // the port number's device: "/dev/ttyS0", "COM1"
     std::unique_ptr<PortDevice> open_;
+    OpenObserver onOpened_;
 };
+
+// What a front end says once the port is open: "port 1 is /dev/ttyUSB0".
+std::string openedPortText(int number, const std::string& device);
 
 } // namespace serial

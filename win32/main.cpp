@@ -1,4 +1,4 @@
-// The thermometer on serial port 1 (COM1).
+// The thermometer on serial port 1 (COM1, or the first port Windows lists).
 
 #include "real_port.h"
 #include "run.h"
@@ -6,5 +6,7 @@
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
-    return runThermometer(showCommand, std::make_unique<serial::RealPort>());
+    auto port = std::make_unique<serial::RealPort>();
+    port->onOpened(announcePort);
+    return runThermometer(showCommand, std::move(port));
 }

@@ -7,5 +7,6 @@
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
-    return runThermometer(showCommand, serial::makeDemoPort());
+    return runThermometer(showCommand, serial::makeDemoPort(),
+                          [] { announcePort(1, "the simulated converter"); });
 }

@@ -2,13 +2,15 @@
 
 #include "form1_window.h"
 #include "message_loop.h"
+#include "real_port.h"
 #include "wide_text.h"
 #include "win32_runtime.h"
 
 #include <commctrl.h>
 #include <stdexcept>
 
-int runThermometer(int showCommand, std::unique_ptr<serial::SerialLine> port) {
+int runThermometer(int showCommand, std::unique_ptr<serial::SerialLine> port,
+                   const std::function<void()>& onLoaded) {
     // Loads common controls 6, which the manifest asks for: themed controls.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
@@ -20,6 +22,8 @@ int runThermometer(int showCommand, std::unique_ptr<serial::SerialLine> port) {
         // A failed load has posted its report; the loop shows it, with the
         // window still hidden, and ends with the failure's status.
         if (window.form().load()) {
+            if (onLoaded)
+                onLoaded();
             ::ShowWindow(window.handle(), showCommand);
             ::UpdateWindow(window.handle());
         }
@@ -30,4 +34,14 @@ int runThermometer(int showCommand, std::unique_ptr<serial::SerialLine> port) {
                       MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
         return app::Form1::kFatalExitStatus;
     }
+}
+
+void announcePort(int number, const std::string& device) {
+    const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    if (!output || output == INVALID_HANDLE_VALUE)
+        return;
+    // WriteFile is unbuffered: the line is there as soon as this returns.
+    const std::string line = "thermometer: " + serial::openedPortText(number, device) + "\n";
+    DWORD written = 0;
+    ::WriteFile(output, line.data(), DWORD(line.size()), &written, nullptr);
 }

@@ -2,10 +2,19 @@
 // Starts the program on the given port: the window is created and loaded,
 // shown, and the message loop runs until the window closes. Returns the
 // process's exit status: 0 after a normal close, non-zero after an error.
-// A start that fails shows its report and no window.
+// A start that fails shows its report and no window. onLoaded runs once the
+// load has succeeded, before the window shows.
 
 #include "serial_line.h"
 
+#include <functional>
 #include <memory>
+#include <string>
 
-int runThermometer(int showCommand, std::unique_ptr<serial::SerialLine> port);
+int runThermometer(int showCommand, std::unique_ptr<serial::SerialLine> port,
+                   const std::function<void()>& onLoaded = {});
+
+// One line on standard output, where there is one (started from a console
+// with output redirected, or under a test runner):
+// "thermometer: port 1 is COM3".
+void announcePort(int number, const std::string& device);

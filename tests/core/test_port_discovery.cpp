@@ -1,10 +1,11 @@
-// Which device port 1 stands for on Linux, decided from what the system
-// lists (nothing here looks at this machine's devices).
+// Which device port 1 stands for on Linux and on Windows, decided from what
+// the system lists (nothing here looks at this machine's devices).
 
 #include "port_discovery.h"
 
 #include <gtest/gtest.h>
 
+using serial::ListedPort;
 using serial::SystemPorts;
 
 TEST(PortDiscovery, PortOneFollowsWhatTheSystemHas) {
@@ -36,4 +37,29 @@ TEST(PortDiscovery, OtherPortsAreTheirOwnUarts) {
     EXPECT_EQ(serial::linuxDeviceForPort(2, adapterOnly), "/dev/ttyS1");
     EXPECT_EQ(serial::linuxDeviceForPort(0, adapterOnly), "");
     EXPECT_EQ(serial::linuxDeviceForPort(-3, adapterOnly), "");
+}
+
+TEST(PortDiscovery, PortOneOnWindowsIsTheLowestListedPort) {
+    struct Case {
+        const char* name;
+        std::vector<ListedPort> listed;
+        const char* device;
+    };
+    const ListedPort com1{"\\Device\\Serial0", "COM1"}, com3{"\\Device\\VCP0", "COM3"},
+        com10{"\\Device\\Silabser0", "COM10"}, bluetooth{"\\Device\\BthModem0", "COM2"};
+    const Case cases[] = {
+        {"COM1 listed", {com3, com1}, "COM1"},
+        {"COM1 missing: an adapter's number", {com3}, "COM3"},
+        {"compared as numbers", {com10, com3}, "COM3"},
+        {"Bluetooth passed over", {bluetooth, com10}, "COM10"},
+        {"nothing listed: the error names COM1", {}, "COM1"}};
+    for (const Case& c : cases)
+        EXPECT_EQ(serial::windowsDeviceForPort(1, c.listed), c.device) << c.name;
+    EXPECT_EQ(serial::windowsDeviceForPort(2, {com3}), "COM2");
+    EXPECT_EQ(serial::windowsDeviceForPort(0, {com3}), "");
+
+    EXPECT_EQ(serial::windowsListedPortsNote({}),
+              "no serial port is listed under HKLM\\HARDWARE\\DEVICEMAP\\SERIALCOMM");
+    EXPECT_EQ(serial::windowsListedPortsNote({bluetooth, com10}),
+              "HKLM\\HARDWARE\\DEVICEMAP\\SERIALCOMM lists COM2 (Bluetooth), COM10");
 }

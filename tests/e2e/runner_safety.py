@@ -90,17 +90,30 @@ def inside(runner_path):
     subprocess.run(["mount", "--bind", os.ttyname(slave), "/dev/ttyS0"], check=True)
     results.append(accepted("/dev/ttyS0 the runner's pseudo-terminal",
                             lambda: runner.verify_dev(slave)))
+
+    # --com: the port at a name no scan looks at, and no /dev/ttyS0 beside it.
+    elsewhere = "/dev/vport-com"
+    open(elsewhere, "w").close()
+    subprocess.run(["mount", "--bind", os.ttyname(slave), elsewhere], check=True)
+    results.append(refused("/dev/ttyS0 still there beside the port bound elsewhere",
+                           lambda: runner.verify_dev(slave, elsewhere)))
+    subprocess.run(["umount", "/dev/ttyS0"], check=True)
+    subprocess.run(["umount", "/dev/ttyS0"], check=True)
+    os.unlink("/dev/ttyS0")
+    results.append(accepted("the port bound elsewhere, no /dev/ttyS0",
+                            lambda: runner.verify_dev(slave, elsewhere)))
     os.mknod("/dev/full", 0o666 | stat.S_IFCHR, os.makedev(1, 7))
     results.append(refused("an unexpected device beside it (/dev/full)",
-                           lambda: runner.verify_dev(slave)))
+                           lambda: runner.verify_dev(slave, elsewhere)))
     os.close(master)
     results += check_wine_prefix(runner)
     return 0 if all(results) else 1
 
 
 def check_wine_prefix(runner):
-    """--wine: Wine's COM1 must be the pseudo-terminal, and no other name of
-    the prefix may lead to a device. Only links are made, never followed."""
+    """--wine: Wine's one port (COM1, or the name --com gives) must be the
+    pseudo-terminal, no other name of the prefix may lead to a device, and
+    SERIALCOMM must list that port alone. Only links are made, never followed."""
     prefix = tempfile.mkdtemp(prefix="safety-wine-")
     dosdevices = os.path.join(prefix, "dosdevices")
     os.mkdir(dosdevices)
@@ -113,19 +126,32 @@ def check_wine_prefix(runner):
             os.unlink(path)
         os.symlink(target, path)
 
-    def verify(port, ports=None):
-        return lambda: runner.verify_prefix(prefix, port, ports or {})
+    def verify(mapped, ports=None, serialcomm=None):
+        return lambda: runner.verify_prefix(prefix, mapped, ports or {}, serialcomm or {})
 
-    results = [refused("Wine without COM1 although a port was asked for", verify(True))]
+    com1, listed1 = {"com1": "/dev/ttyS0"}, {r"\DEVICE\SERIAL0": "COM1"}
+    results = [refused("Wine without COM1 although a port was asked for",
+                       verify(com1, serialcomm=listed1))]
     link("com1", "/dev/null")
-    results.append(refused("Wine's COM1 another device", verify(True)))
+    results.append(refused("Wine's COM1 another device", verify(com1, serialcomm=listed1)))
     link("com1", "/dev/ttyS0")
-    results.append(accepted("Wine's COM1 the port", verify(True, {"COM1": "/dev/ttyS0"})))
-    results.append(refused("Wine's COM1 present where no port was asked for", verify(False)))
+    results.append(accepted("Wine's COM1 the port", verify(com1, {"COM1": "/dev/ttyS0"}, listed1)))
+    results.append(refused("Wine's COM1 present where no port was asked for", verify({})))
     results.append(refused("Wine's Ports key naming another device",
-                           verify(True, {"COM2": "/dev/ttyS1"})))
+                           verify(com1, {"COM2": "/dev/ttyS1"}, listed1)))
+    results.append(refused("SERIALCOMM listing another port beside COM1",
+                           verify(com1, {}, {**listed1, r"\DEVICE\SERIAL1": "COM2"})))
+
+    # --com COM3: COM3 alone, through the Ports key.
+    os.unlink(os.path.join(dosdevices, "com1"))
+    com3, listed3 = {"com3": "/dev/vport-com"}, {r"\DEVICE\SERIAL2": "COM3"}
+    link("com3", "/dev/vport-com")
+    results.append(accepted("Wine's COM3 alone, from the Ports key",
+                            verify(com3, {"COM3": "/dev/vport-com"}, listed3)))
+    results.append(refused("SERIALCOMM without the port", verify(com3, {"COM3": "/dev/vport-com"})))
     link("com2", "/dev/ttyS1")
-    results.append(refused("another of Wine's port names leading to a device", verify(True)))
+    results.append(refused("another of Wine's port names leading to a device",
+                           verify(com3, {"COM3": "/dev/vport-com"}, listed3)))
     shutil.rmtree(prefix)
     return results
 

@@ -19,6 +19,7 @@
 #include <sys/syscall.h>
 #include <termios.h>
 #include <unistd.h>
+#include <vector>
 
 using serial::PortError;
 using serial::RealPort;
@@ -27,6 +28,7 @@ namespace {
 // While active, the modem-line requests are answered from here and counted.
 struct FakeModem {
     bool active = false;
+    int failWith = 0;  // errno every request fails with, as from a pulled adapter
     int lines = 0, calls = 0, fd = -1;
     unsigned long request = 0;
 } modem;
@@ -40,6 +42,10 @@ extern "C" int ioctl(int fd, unsigned long request, ...) noexcept {
     va_end(args);
     if (!modem.active || (request != TIOCMBIS && request != TIOCMBIC && request != TIOCMGET))
         return static_cast<int>(::syscall(SYS_ioctl, fd, request, argument));
+    if (modem.failWith) {
+        errno = modem.failWith;
+        return -1;
+    }
     auto* bits = static_cast<int*>(argument);
     ++modem.calls;
     modem.fd = fd;
@@ -134,6 +140,15 @@ private slots:
         forEachLineOperation(*port, [&](const PortError& error) {
             QCOMPARE(error.number(), ENOTTY);
             QCOMPARE(error.device(), pty.slave);
+            QVERIFY(!says(error, "stopped working"));
+        });
+        // A device gone from under the open descriptor says what likely happened.
+        modem = FakeModem{.active = true, .failWith = EIO};
+        forEachLineOperation(*port, [&](const PortError& error) {
+            QCOMPARE(error.number(), EIO);
+            QCOMPARE(serial::reportLine(error),
+                     "Error 5: The port stopped working (adapter unplugged, or the computer "
+                     "slept): Input/output error (" + pty.slave + ")");
         });
 
         modem = FakeModem{.active = true};
@@ -228,11 +243,22 @@ private slots:
         QTemporaryDir dir;
         const std::string missing = dir.filePath("ttyGone").toStdString();
         RealPort gone([&](int) { return missing; });
+        std::vector<std::string> announced;
+        const auto announce = [&](int number, const std::string& device) {
+            announced.push_back(serial::openedPortText(number, device));
+        };
+        gone.onOpened(announce);
         gone.CommPort(1);
         error = failureOf([&] { gone.PortOpen(true); });
         QCOMPARE(error.number(), ENOENT);
         QVERIFY(says(error, "No such device"));
         QCOMPARE(error.device(), missing);
+
+        // Only an open that succeeds is announced, naming the device found.
+        port.onOpened(announce);
+        port.PortOpen(true);
+        port.PortOpen(true);  // already open: nothing new to say
+        QCOMPARE(announced, std::vector<std::string>{"port 1 is " + pty.slave});
     }
 
     void aPortHeldElsewhereIsBusy() {

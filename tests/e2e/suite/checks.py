@@ -47,8 +47,18 @@ class Checks:
         return [t for t, text in self.facts["events"] if text.startswith(what)]
 
     def stderr(self, tag):
-        with open(self.path(f"{tag}.stderr"), "rb") as f:
+        return self.output(tag, "stderr")
+
+    def output(self, tag, stream):
+        with open(self.path(f"{tag}.{stream}"), "rb") as f:
             return f.read().decode("utf-8", "replace")
+
+    def announced_port(self, device, tag="main"):
+        """The one line on standard output: which device port 1 is."""
+        out = self.output(tag, "stdout")
+        return self.expect(out.splitlines() == [f"thermometer: port 1 is {device}"],
+                           f"standard output names the port's device, "
+                           f"'thermometer: port 1 is {device}' ({out.strip()!r})")
 
     def modem_events(self, tag="main"):
         return read_modem_log(self.path(f"{tag}.modem.log"))

@@ -43,16 +43,18 @@ class Driver(Desktop):
         outer = os.environ.get("VPORT_OUTER_MNTNS")
         if not outer or os.readlink("/proc/self/ns/mnt") == outer:
             raise SystemExit("refusing to start the program: not in the private mount namespace")
+        port = os.environ.get("VPORT_DEVICE", PORT)
         rdev = os.environ.get("MODEMSIM_RDEV")
-        if rdev is None:
+        if rdev is None or port != PORT:
             if os.path.lexists(PORT):
                 raise SystemExit(f"refusing to start the program: {PORT} exists")
+        if rdev is None:
             return
         major, minor = (int(n) for n in rdev.split(":"))
-        st = os.stat(PORT)
+        st = os.stat(port)
         if not (stat.S_ISCHR(st.st_mode) and major in PTY_SLAVE_MAJORS
                 and (os.major(st.st_rdev), os.minor(st.st_rdev)) == (major, minor)):
-            raise SystemExit(f"refusing to start the program: {PORT} is "
+            raise SystemExit(f"refusing to start the program: {port} is "
                              f"{os.major(st.st_rdev)}:{os.minor(st.st_rdev)}, not {rdev}")
 
     def launch(self, tag, locale=None):
@@ -65,9 +67,11 @@ class Driver(Desktop):
                    **self.target.environment(locale or self.target.locale))
         cwd = self.path("cwd")  # not the program's folder: the file must go beside the program
         os.makedirs(cwd, exist_ok=True)
+        out = open(self.path(f"{tag}.stdout"), "wb")
         err = open(self.path(f"{tag}.stderr"), "wb")
         proc = subprocess.Popen(self.target.command(self.exe), env=env, cwd=cwd,
-                                stdin=subprocess.DEVNULL, stdout=err, stderr=err)
+                                stdin=subprocess.DEVNULL, stdout=out, stderr=err)
+        out.close()
         err.close()
         program = Program(self, tag, proc)
         self.programs.append(program)

@@ -15,7 +15,8 @@ def drive_recording(d):
     p.wait_exit()
 
 
-def check_recording(c):
+def check_recording(c, device=None):
+    c.announced_port(device or c.target.device)
     c.ended_normally()
     c.expect(c.app_files() == ["database.txt"], f"database.txt is the one file beside the "
                                                 f"program ({c.app_files()})")
@@ -30,6 +31,11 @@ def check_recording(c):
              "the model presented the codes in turn")
     check_recorded_run(c, entries, convs, "clicking Command1")
     check_times(c, entries)
+
+
+def check_com3(c):
+    """Port 1 where Windows lists COM3 alone, as with a USB adapter."""
+    check_recording(c, "COM3")
 
 
 def drive_close_box(d):
@@ -131,6 +137,7 @@ def check_unwritable_name(c):
 SCENARIOS = {
     "recording": Scenario(cycling(VARIED_CODES) + DCD_HELD_20_MS, drive_recording,
                           check_recording),
+    "com3": Scenario(cycling(VARIED_CODES) + ["--com=COM3"], drive_recording, check_com3),
     "close_box": Scenario([], drive_close_box, check_close_box),
     "empty_list": Scenario([], drive_empty_list, check_empty_list, prepare_empty_list),
     "cyrillic_name": Scenario(cycling(VARIED_CODES), drive_cyrillic_name, check_cyrillic_name),

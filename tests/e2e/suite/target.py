@@ -12,7 +12,8 @@ class LinuxProgram:
     window_manager = False
     device = "/dev/ttyS0"
     # errno of the simulated line failure (EIO), with the C library's text.
-    line_failure_report = "Error 5: Input/output error (/dev/ttyS0)"
+    line_failure_report = ("Error 5: The port stopped working (adapter unplugged, or the "
+                           "computer slept): Input/output error (/dev/ttyS0)")
     # The locale the scenarios run under unless they choose one.
     locale = "C.UTF-8"
     # Line calls allowed before the first read, besides raising DTR.
@@ -42,7 +43,8 @@ class WineProgram(LinuxProgram):
     window_manager = True
     device = "COM1"
     # Wine answers a failing line (EIO) with ERROR_NOT_READY.
-    line_failure_report = "Error 21: "
+    line_failure_report = ("Error 21: The port stopped working (adapter unplugged, or the "
+                           "computer slept): ")
     # Opening the port, Wine sets the lines of the DCB one at a time: with
     # RTS control off it lowers RTS, while DTR keeps the converter deselected.
     setup_calls = frozenset({"RTS 0"})

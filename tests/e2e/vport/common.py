@@ -8,6 +8,9 @@ SKIP_STATUS = 77
 REFUSED_STATUS = 3
 USAGE_STATUS = 2
 PORT = "/dev/ttyS0"
+# Where --com binds the port instead: a name no scan for serial ports
+# (Wine's: ttyS*, ttyUSB*, ttyACM*) ever looks at.
+UNSCANNED_PORT = "/dev/vport-com"
 PTY_SLAVE_MAJORS = range(136, 144)
 # (major, minor) of the only other character devices the new /dev may hold.
 ALLOWED_NODES = {

@@ -1,11 +1,12 @@
 """The private /dev and lock folders, built inside the new namespace, and
-the pseudo-terminal bound over /dev/ttyS0 once the old /dev is gone."""
+the pseudo-terminal bound over /dev/ttyS0 (or, with --com, the unscanned
+name) once the old /dev is gone."""
 
 import os
 import stat
 import tempfile
 
-from .common import ALLOWED_NODES, PORT, PTY_SLAVE_MAJORS, REFUSED_STATUS, fail, run
+from .common import ALLOWED_NODES, PTY_SLAVE_MAJORS, REFUSED_STATUS, fail, run
 
 
 def make_node(root, name):
@@ -59,14 +60,14 @@ def build_dev():
         run("mount", "-t", "tmpfs", "-o", "mode=1777,size=1m", "vport-lock", var_lock)
 
 
-def attach_port():
+def attach_port(path):
     master, slave = os.openpty()
     slave_path = os.ttyname(slave)
     st = os.fstat(slave)
     if not slave_path.startswith("/dev/pts/") or os.major(st.st_rdev) not in PTY_SLAVE_MAJORS:
         fail(REFUSED_STATUS, f"openpty gave {slave_path} ({os.major(st.st_rdev)}:"
                              f"{os.minor(st.st_rdev)}), not a pseudo-terminal slave")
-    fd = os.open(PORT, os.O_WRONLY | os.O_CREAT | os.O_EXCL, 0o600)  # a plain file on our tmpfs
+    fd = os.open(path, os.O_WRONLY | os.O_CREAT | os.O_EXCL, 0o600)  # a plain file on our tmpfs
     os.close(fd)
-    run("mount", "--bind", slave_path, PORT)
+    run("mount", "--bind", slave_path, path)
     return master, slave, slave_path

@@ -12,12 +12,12 @@ def parse_args(argv, usage):
         "port": True, "drain": True, "save": None, "count": None, "fill": False,
         "pass_master": False, "log": None, "codes": None, "cycle": False,
         "fail_after": None, "fail_writes": False, "preload": None, "set_preload": True,
-        "wine": False, "dcd_late": None,
+        "wine": False, "dcd_late": None, "com": None,
     }
     i = 0
     takes_value = {"--save": "save", "--count": "count", "--log": "log", "--codes": "codes",
                    "--fail-after": "fail_after", "--preload": "preload",
-                   "--dcd-late": "dcd_late"}
+                   "--dcd-late": "dcd_late", "--com": "com"}
     flags = {"--no-port": ("port", False), "--drain": ("drain", True),
              "--no-read": ("drain", False), "--fill": ("fill", True),
              "--pass-master": ("pass_master", True), "--cycle": ("cycle", True),
@@ -56,6 +56,9 @@ def parse_args(argv, usage):
         fail(USAGE_STATUS, "--fail-after needs a whole number")
     if opts["dcd_late"] is not None and not re.fullmatch(r"\d+,\d+", opts["dcd_late"]):
         fail(USAGE_STATUS, "--dcd-late needs LAG,PERIOD in whole milliseconds")
+    if opts["com"] is not None and not (re.fullmatch(r"COM[2-9]", opts["com"]) and opts["wine"]
+                                        and opts["port"]):
+        fail(USAGE_STATUS, "--com needs COM2 to COM9, --wine and a port")
     return opts, command
 
 

@@ -8,7 +8,7 @@ import signal
 import subprocess
 import sys
 
-from .common import PORT, SKIP_STATUS
+from .common import PORT, SKIP_STATUS, UNSCANNED_PORT
 from .devfs import attach_port, build_dev
 from .line import Drainer, fill_line
 from .options import find_preload, parse_args
@@ -63,11 +63,11 @@ def outside(argv, script, usage):
 
 # ----------------------------------------------------------------- inside
 
-def simulator_env(opts):
+def simulator_env(opts, port_path):
     """The simulator's settings from the options; unset where not given."""
     env = dict(os.environ)
     env.pop("MODEMSIM_RDEV", None)
-    env["VPORT_DEVICE"] = PORT
+    env["VPORT_DEVICE"] = port_path
     for key, value in (("MODEMSIM_LOG", opts["log"] and os.path.abspath(opts["log"])),
                        ("MODEMSIM_CODES", opts["codes"]),
                        ("MODEMSIM_REPEAT", "cycle" if opts["cycle"] else None),
@@ -90,9 +90,10 @@ def inside(argv, usage):
     build_dev()
 
     master = slave = None
-    env = simulator_env(opts)
+    port_path = UNSCANNED_PORT if opts["com"] else PORT
+    env = simulator_env(opts, port_path)
     if opts["port"]:
-        master, slave, slave_path = attach_port()
+        master, slave, slave_path = attach_port(port_path)
         rdev = os.fstat(slave).st_rdev
         env["MODEMSIM_RDEV"] = f"{os.major(rdev)}:{os.minor(rdev)}"
         env["VPORT_SLAVE"] = slave_path
@@ -110,7 +111,7 @@ def inside(argv, usage):
             env["VPORT_MASTER_FD"] = str(master)
             pass_fds = (master,)
 
-    verify_dev(slave)
+    verify_dev(slave, port_path)
     prefix = None
     if not opts["wine"]:
         # A Wine started without --wine would use the shared ~/.wine, whose
@@ -122,7 +123,9 @@ def inside(argv, usage):
 
         on_stop_signals(interrupted)
         # os.environ: without the simulator, which only the command needs.
-        prefix = make_prefix(os.environ, opts["port"])
+        com = opts["com"] or "COM1"
+        mapped = {com.lower(): port_path} if opts["port"] else {}
+        prefix = make_prefix(os.environ, mapped, opts["com"])
         env = wine_env(env, prefix)
     child = subprocess.Popen(command, env=env, stdin=subprocess.DEVNULL,
                              start_new_session=True, pass_fds=pass_fds)

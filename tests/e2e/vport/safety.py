@@ -39,36 +39,38 @@ def check_namespace():
                                      f"refusing to mount anything")
 
 
-def verify_dev(slave):
-    """The stat check: /dev/ttyS0 is our pseudo-terminal (or absent), and
-    nothing else under /dev is a terminal or other device of the machine."""
-    if slave is None:
+def verify_dev(slave, path=PORT):
+    """The stat check: the port's path (/dev/ttyS0 unless --com) is our
+    pseudo-terminal, /dev/ttyS0 is absent where it is not that path or no
+    port was asked for, and nothing else under /dev is a terminal or other
+    device of the machine."""
+    if slave is None or path != PORT:
         if os.path.lexists(PORT):
-            fail(REFUSED_STATUS, f"{PORT} exists although no port was asked for; refusing")
-    else:
+            fail(REFUSED_STATUS, f"{PORT} exists although the port is not there; refusing")
+    if slave is not None:
         try:
-            port = os.stat(PORT)
+            port = os.stat(path)
         except OSError as e:
-            fail(REFUSED_STATUS, f"{PORT} is not there ({e.strerror}); refusing")
+            fail(REFUSED_STATUS, f"{path} is not there ({e.strerror}); refusing")
         own = os.fstat(slave)
         if not (stat.S_ISCHR(port.st_mode) and port.st_rdev == own.st_rdev
                 and os.major(port.st_rdev) in PTY_SLAVE_MAJORS
                 and (port.st_dev, port.st_ino) == (own.st_dev, own.st_ino)):
             fail(REFUSED_STATUS,
-                 f"{PORT} is {os.major(port.st_rdev)}:{os.minor(port.st_rdev)}, not the "
+                 f"{path} is {os.major(port.st_rdev)}:{os.minor(port.st_rdev)}, not the "
                  f"pseudo-terminal {os.major(own.st_rdev)}:{os.minor(own.st_rdev)}; refusing")
         # Same check as stat(1) would print, for the log.
-        out = subprocess.run(["stat", "-L", "-c", "%n %F %t:%T", PORT], capture_output=True,
+        out = subprocess.run(["stat", "-L", "-c", "%n %F %t:%T", path], capture_output=True,
                              text=True, stdin=subprocess.DEVNULL).stdout.strip()
         if int(out.split()[-1].split(":")[0], 16) not in PTY_SLAVE_MAJORS:
             fail(REFUSED_STATUS, f"stat says {out}; refusing")
     for top, dirs, files in os.walk("/dev"):
         for name in files + dirs:
-            path = os.path.join(top, name)
-            st = os.lstat(path)
+            entry = os.path.join(top, name)
+            st = os.lstat(entry)
             if not stat.S_ISCHR(st.st_mode):
                 continue
             node = (os.major(st.st_rdev), os.minor(st.st_rdev))
             if node in ALLOWED_NODES.values() or node == PTMX or node[0] in PTY_SLAVE_MAJORS:
                 continue
-            fail(REFUSED_STATUS, f"unexpected device {path} ({node[0]}:{node[1]}); refusing")
+            fail(REFUSED_STATUS, f"unexpected device {entry} ({node[0]}:{node[1]}); refusing")

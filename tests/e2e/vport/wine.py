@@ -12,7 +12,7 @@ import subprocess
 import tempfile
 import time
 
-from .common import PORT, REFUSED_STATUS, fail
+from .common import REFUSED_STATUS, fail
 
 # Without these Wine offers to download Mono and Gecko while it makes the
 # prefix; nothing under test needs either.
@@ -38,41 +38,53 @@ def server_socket(prefix):
                         f"server-{st.st_dev:x}-{st.st_ino:x}", "socket")
 
 
-def registry_ports(env, prefix):
-    """HKLM\\Software\\Wine\\Ports, from the running server: system.reg is
-    written only when the server gets round to it. {NAME: unix path}."""
+PORTS_KEY = r"HKLM\Software\Wine\Ports"
+SERIALCOMM_KEY = r"HKLM\HARDWARE\DEVICEMAP\SERIALCOMM"
+
+
+def registry_values(env, prefix, key):
+    """A key's string values from the running server ({NAME: data}, names
+    upper-cased): system.reg is written only when the server gets round to
+    it, and SERIALCOMM is never written at all."""
     with tempfile.TemporaryFile("w+", errors="replace") as out:
-        subprocess.run(["wine", "reg", "query", r"HKLM\Software\Wine\Ports"],
-                       env=wine_env(env, prefix), stdin=subprocess.DEVNULL, stdout=out,
-                       stderr=subprocess.DEVNULL)
+        subprocess.run(["wine", "reg", "query", key], env=wine_env(env, prefix),
+                       stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL)
         out.seek(0)
         text = out.read()
-    ports = {}
+    values = {}
     for line in text.splitlines():
         m = re.match(r"\s+(\S+)\s+REG_\w+\s*(.*)$", line)
         if m:
-            ports[m.group(1).upper()] = m.group(2).strip()
-    return ports
+            values[m.group(1).upper()] = m.group(2).strip()
+    return values
 
 
-def verify_prefix(prefix, port, ports):
-    """COM1 reaches the pseudo-terminal (or nothing, without a port), and no
-    other DOS device name leads to a device. ports: registry_ports().
-    Reads the links only, never what they lead to."""
+def verify_prefix(prefix, mapped, ports, serialcomm):
+    """The prefix's serial ports are exactly `mapped` ({"com1": "/dev/ttyS0"},
+    or {} without a port): no other DOS device name leads to a device, Wine's
+    Ports key maps nothing else (ports: its values), and SERIALCOMM, which
+    the program picks its port from, lists exactly those names (serialcomm:
+    its values). Reads the links only, never what they lead to."""
     dosdevices = os.path.join(prefix, "dosdevices")
     for name in sorted(os.listdir(dosdevices)):
         path = os.path.join(dosdevices, name)
         if re.fullmatch(r"[a-z]::?", name):
             continue  # drives and their raw volumes: folders, not ports
         target = os.readlink(path) if os.path.islink(path) else "(not a link)"
-        if not (port and name == "com1" and target == PORT):
+        if mapped.get(name) != target:
             fail(REFUSED_STATUS, f"Wine's {name} leads to {target}; refusing")
-    com1 = os.path.join(dosdevices, "com1")
-    if port and not (os.path.islink(com1) and os.readlink(com1) == PORT):
-        fail(REFUSED_STATUS, f"Wine did not map COM1 to {PORT}; refusing")
+    for name, device in mapped.items():
+        link = os.path.join(dosdevices, name)
+        if not (os.path.islink(link) and os.readlink(link) == device):
+            fail(REFUSED_STATUS, f"Wine did not map {name.upper()} to {device}; refusing")
+    wanted = {name.upper(): device for name, device in mapped.items()}
     for name, target in ports.items():
-        if not (port and name == "COM1" and target == PORT):
+        if wanted.get(name) != target:
             fail(REFUSED_STATUS, f"Wine's Ports key maps {name} to {target}; refusing")
+    listed = sorted(v.upper() for v in serialcomm.values())
+    if listed != sorted(wanted):
+        fail(REFUSED_STATUS, f"SERIALCOMM lists {listed or 'nothing'}, not {sorted(wanted)}; "
+                             f"refusing")
 
 
 def quiet_crashes(env, prefix):
@@ -84,27 +96,47 @@ def quiet_crashes(env, prefix):
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
 
 
-def make_prefix(env, port):
-    """Makes and checks a prefix; returns its path. env: without the
-    simulator, so the helpers Wine starts here stay out of its log."""
+def wineboot(env, prefix, *args):
+    # Output to a file, not a pipe: the server and services wineboot
+    # leaves running would hold a pipe open until they end.
+    with tempfile.TemporaryFile("w+") as out:
+        status = subprocess.run(["wineboot", *args], env=wine_env(env, prefix),
+                                stdin=subprocess.DEVNULL, stdout=out, stderr=out).returncode
+        if status != 0:
+            out.seek(0)
+            fail(REFUSED_STATUS, f"wineboot failed ({status}): {out.read().strip()}")
+
+
+def map_only(env, prefix, com, device):
+    """Maps `com` alone to `device` in Wine's Ports key, then starts the
+    prefix afresh: mountmgr reads the key only when its services start."""
+    subprocess.run(["wine", "reg", "add", PORTS_KEY, "/v", com, "/t", "REG_SZ", "/d", device,
+                    "/f"], env=wine_env(env, prefix), stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+    end_server(prefix, env)
+    wineboot(env, prefix)
+
+
+def make_prefix(env, mapped, com=None):
+    """Makes and checks a prefix; returns its path. mapped: the one port
+    name the prefix is to have, and its device ({} for none); com: map that
+    name through Wine's Ports key rather than Wine's own scan of /dev.
+    env: without the simulator, so the helpers Wine starts here stay out of
+    its log."""
     prefix = tempfile.mkdtemp(prefix="vport-wine-")
     try:
         if os.path.exists(server_socket(prefix)):
             fail(REFUSED_STATUS, "a wineserver already serves the new prefix; refusing")
-        # Output to a file, not a pipe: the server and services wineboot
-        # leaves running would hold a pipe open until they end.
-        with tempfile.TemporaryFile("w+") as out:
-            status = subprocess.run(["wineboot", "--init"], env=wine_env(env, prefix),
-                                    stdin=subprocess.DEVNULL, stdout=out, stderr=out).returncode
-            if status != 0:
-                out.seek(0)
-                fail(REFUSED_STATUS, f"wineboot failed ({status}): {out.read().strip()}")
+        wineboot(env, prefix, "--init")
+        if com:
+            map_only(env, prefix, com, mapped[com.lower()])
         # mountmgr maps the ports in a service of its own; give it a moment.
         deadline = time.monotonic() + SETTLE_SECONDS
-        com1 = os.path.join(prefix, "dosdevices", "com1")
-        while port and not os.path.islink(com1) and time.monotonic() < deadline:
+        links = [os.path.join(prefix, "dosdevices", name) for name in mapped]
+        while not all(map(os.path.islink, links)) and time.monotonic() < deadline:
             time.sleep(0.05)
-        verify_prefix(prefix, port, registry_ports(env, prefix))
+        verify_prefix(prefix, mapped, registry_values(env, prefix, PORTS_KEY),
+                      registry_values(env, prefix, SERIALCOMM_KEY))
         quiet_crashes(env, prefix)
     except BaseException:
         stop_wine(prefix, env)
@@ -139,8 +171,8 @@ def namespace_processes():
     return pids
 
 
-def stop_wine(prefix, env):
-    """Ends the prefix's wineserver and every Wine process, then removes it."""
+def end_server(prefix, env):
+    """Ends the prefix's wineserver and every Wine process, keeping the prefix."""
     wenv = wine_env(env, prefix)
     for args in (["wineserver", "-k"], ["wineserver", "-w"]):
         try:
@@ -158,4 +190,9 @@ def stop_wine(prefix, env):
             os.kill(pid, signal.SIGKILL)
         except ProcessLookupError:
             pass
+
+
+def stop_wine(prefix, env):
+    """Ends the prefix's wineserver and every Wine process, then removes it."""
+    end_server(prefix, env)
     shutil.rmtree(prefix, ignore_errors=True)
