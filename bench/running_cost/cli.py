@@ -74,8 +74,12 @@ def measure_all(env, opts):
     window_run(env, "bare")
 
     runs = []
+    # With --compare the other build takes its turn in each round, first
+    # and last by turns, so neither always follows the floor.
+    rounds = ((["program", "floor", "compared"], ["compared", "floor", "program"])
+              if opts["compare"] else (["program", "floor"],) * 2)
     for i in range(opts["pairs"]):
-        for kind in ("program", "floor"):
+        for kind in rounds[i % 2]:
             r = measure_run(env, kind)
             runs.append(r)
             print_run(r)

@@ -57,6 +57,14 @@ def report(f, opts):
                            ("RSS start kB", "rss_start_kb"), ("RSS end kB", "rss_end_kb")):
             print(f"  {label:20s} program {median([r[key] for r in prog]):10.2f}   "
                   f"floor {median([r[key] for r in flo]):10.2f}")
+        compared = [r for r in runs if r["kind"] == "compared"]
+        if compared:
+            ratios = [p["cpu_pct"] / q["cpu_pct"] for p, q in zip(compared, flo)]
+            ticks = [p["ticks_per_s"] / q["ticks_per_s"] for p, q in zip(compared, flo)]
+            print(f"  {'compared build':20s} CPU/floor {median(ratios):.2f} (pairs "
+                  + ", ".join(f"{x:.2f}" for x in ratios) + f"), ticks/floor {median(ticks):.3f}")
+            wins = sum(p["cpu_pct"] < c["cpu_pct"] for p, c in zip(prog, compared))
+            print(f"  {'':20s} the program used less CPU than it in {wins} of {len(compared)} rounds")
         cpu_ratio = median(cpu_ratios)
         check("CPU program/floor", f"{cpu_ratio:.2f} (pairs "
               + ", ".join(f"{x:.2f}" for x in cpu_ratios) + ")",

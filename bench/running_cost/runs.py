@@ -96,9 +96,11 @@ def measure_run(env, kind):
     """One steady-state run of the program or the floor, line drained."""
     seconds = env.opts["seconds"]
     stem = env.files(kind)
-    if kind == "program":
+    if kind in ("program", "compared"):
+        program = env.program if kind == "program" else env.opts["compare"]
         watch = WindowWatch(env.mapped_tool, "Form1", env.env)
-        command, comm = exec_stamped(stem + ".stamp", [env.program]), env.comm
+        command = exec_stamped(stem + ".stamp", [program])
+        comm = os.path.basename(program)[:15]
     else:
         watch = None
         command, comm = [env.floor, "/dev/ttyS0"], "floor"

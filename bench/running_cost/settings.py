@@ -37,7 +37,7 @@ def die(message):
 def parse_args(argv, usage):
     opts = {"build": os.path.join(REPO, "build-bench"), "do_build": True, "seconds": 30.0,
             "pairs": 3, "window_pairs": 7, "blocked_seconds": 120.0, "micro": True,
-            "json": None, "program": None, "program_env": {},
+            "json": None, "program": None, "compare": None, "program_env": {},
             "windows_build": os.path.join(REPO, "build-windows"), "wine_runs": 2}
     i = 0
     while i < len(argv):
@@ -54,10 +54,10 @@ def parse_args(argv, usage):
             name, _, setting = value.partition("=")
             opts["program_env"][name] = setting
             i += 1
-        elif a == "--program":
+        elif a in ("--program", "--compare"):
             if value is None:
-                die("--program needs a path")
-            opts["program"] = os.path.abspath(value)
+                die(f"{a} needs a path")
+            opts[a[2:]] = os.path.abspath(value)
             i += 1
         elif a == "--skip-micro":
             opts["micro"] = False
