@@ -2,14 +2,26 @@
 
 #include "conversion.h"
 #include "exit_path.h"
+#include "file_system.h"
 #include "keep_alive.h"
 #include "log_entry.h"
 #include "port_error.h"
 #include "save_list.h"
 
+#include <exception>
+#include <new>
+
 namespace app {
 
 using namespace std::chrono_literals;
+
+namespace {
+
+std::string errorText(const logfile::JournalError& error) {
+    return "Error " + std::to_string(error.number) + ": " + error.description;
+}
+
+} // namespace
 
 Form1::Form1(std::unique_ptr<serial::SerialLine> port, Form1View& view, Runtime& runtime)
     : MSComm1(std::move(port)), view_(view), runtime_(runtime),
@@ -17,6 +29,7 @@ Form1::Form1(std::unique_ptr<serial::SerialLine> port, Form1View& view, Runtime&
 
 Form1::~Form1() {
     stopTimers();
+    keepAwakeWhileRecording(false);
 }
 
 bool Form1::load() {
@@ -39,7 +52,41 @@ void Form1::OnFormLoad() {
     MSComm1->DTREnable(true);
 }
 
+void Form1::startJournal() {
+    guarded([this] { takeUpJournal(); });
+}
+
+void Form1::takeUpJournal() {
+    const std::string path = runtime_.programDirectory() + logfile::kPathSeparator +
+                             runtime_.programName() + ".journal";
+    logfile::Journal::Opening opening = logfile::Journal::open(path);
+    if (opening.heldElsewhere) {
+        view_.reportProblem("Another copy of the program is keeping its readings in " + path +
+                            ". This copy keeps no journal: its readings are saved only by \"Выход\".");
+        return;
+    }
+    if (opening.error) {
+        view_.reportProblem("The readings cannot be kept in a journal: " + path + " could not be opened (" +
+                            errorText(*opening.error) + "). They are saved only by \"Выход\".");
+        return;
+    }
+    journal_ = std::move(opening.journal);
+    logfile::Journal::Recovered left = journal_->takeRecovered();
+    if (left.entries.empty())
+        return;
+    const std::int32_t first = list_.ListCount();
+    for (const std::string& entry : left.entries)
+        list_.AddItem(entry);
+    view_.listGrew(list_, first);
+    view_.reportProblem(std::to_string(left.entries.size()) + " readings recorded" +
+                        (left.since.empty() ? "" : " since " + left.since) +
+                        " were recovered from " + path +
+                        ". \"Выход\" saves them, with any new readings, under the name in the box (now " +
+                        logFileName() + ").");
+}
+
 void Form1::OnSampleTimer() {
+    keepAwakeWhileRecording(view_.check1Ticked());
     if (readCycle_.running())
         return;
     readCycle_.start();
@@ -49,6 +96,9 @@ void Form1::OnSampleTimer() {
 void Form1::OnKeepAliveTimer() {
     serial::sendKeepAlive(*MSComm1);
     stepReadCycle();
+    if (journal_)
+        if (const auto error = journal_->syncIfDue(runtime_.monotonicNow()))
+            journalFailed(*error);
 }
 
 void Form1::stepReadCycle() {
@@ -68,36 +118,99 @@ void Form1::showReading(const serial::SampleBits& bits) {
     view_.setLabel3Caption(texts.temperatureDisplay);
 
     if (view_.check1Ticked())
-        view_.List1().AddItem(measure::logEntry(texts.temperatureText, runtime_.timeOfDayText()));
+        record(measure::logEntry(texts.temperatureText, runtime_.timeOfDayText()));
+}
+
+void Form1::record(std::string_view entry) {
+    list_.AddItem(entry);
+    recordedSinceStart_ = true;
+    view_.listGrew(list_, list_.ListCount() - 1);
+    if (journal_)
+        if (const auto error = journal_->append(entry, runtime_.monotonicNow()))
+            journalFailed(*error);
 }
 
 void Form1::OnExitClick() {
-    if (const auto error = logfile::SaveList(logFileName(), view_.List1())) {
+    if (const auto error = logfile::SaveList(logFileName(), list_)) {
         // Keep the window, the list and the sampling: the user can correct
         // the name and press the button again.
         view_.reportProblem(logfile::describe(*error));
         return;
     }
+    removeJournal();
+    closedByForm1_ = true;
     view_.closeWindow();
+}
+
+void Form1::endSession() noexcept {
+    if (ended_)
+        return;
+    ended_ = true;
+    closedByForm1_ = true;
+    stopTimers();
+    readCycle_.abandon();
+    keepAwakeWhileRecording(false);
+    try {
+        if (recordedSinceStart_) {
+            // A failed save leaves the journal for the next start; there is
+            // nobody left to tell.
+            if (!logfile::SaveList(logFileName(), list_))
+                removeJournal();
+        } else if (list_.ListCount() == 0) {
+            removeJournal();
+        }
+    } catch (...) {
+    }
 }
 
 void Form1::windowClosing() {
     stopTimers();
     readCycle_.abandon();
+    keepAwakeWhileRecording(false);
+    if (!closedByForm1_ && !ended_)
+        removeJournal();
 }
 
 bool Form1::deliver(void (Form1::*handler)()) {
+    return guarded([this, handler] { (this->*handler)(); });
+}
+
+bool Form1::guarded(const std::function<void()>& call) {
     if (ended_)
         return false;
+    // Every error ends the program the one way. The texts for the last
+    // three fit in a string without allocating: memory may have run out.
     try {
-        (this->*handler)();
+        call();
         return true;
     } catch (const serial::PortError& error) {
         endOnError(serial::reportLine(error));
     } catch (const ServiceError& error) {
         endOnError(reportLine(error));
+    } catch (const std::bad_alloc&) {
+        endOnError("Out of memory");
+    } catch (...) {
+        endOnError("Internal error");
     }
     return false;
+}
+
+void Form1::keepAwakeWhileRecording(bool recording) noexcept {
+    if (recording != keepingAwake_) {
+        keepingAwake_ = recording;
+        runtime_.keepSystemAwake(recording);
+    }
+}
+
+void Form1::journalFailed(const logfile::JournalError& error) {
+    view_.reportProblem("The journal " + journal_->path() + " could not be written (" + errorText(error) +
+                        "). Recording goes on, but until \"Выход\" saves them, the readings are safe "
+                        "only while the program runs.");
+}
+
+void Form1::removeJournal() noexcept {
+    if (journal_)
+        journal_->remove();
 }
 
 void Form1::stopTimers() noexcept {
@@ -113,23 +226,43 @@ void Form1::stopTimers() noexcept {
     }
 }
 
-void Form1::endOnError(const std::string& reportLine) {
+void Form1::endOnError(const std::string& reportLine) noexcept {
     ended_ = true;
     stopTimers();
     readCycle_.abandon();
-
-    std::string report = reportLine;
-    const ReadingList& list = view_.List1();
-    if (list.ListCount() > 0) {
-        const std::string fileName = logFileName();
-        if (const auto saveError = logfile::SaveList(fileName, list))
-            report += "\n" + logfile::describe(*saveError) + "; the recorded readings are lost.";
-        else
-            report += "\nThe " + std::to_string(list.ListCount()) +
-                      " recorded readings were saved to " + fileName + ".";
+    keepAwakeWhileRecording(false);
+    std::string report;
+    try {
+        report = reportLine + fatalSaveReport();
+    } catch (...) {
+        // Out of memory, most likely: the journal, if any, still holds the
+        // readings, and the short report is all that can be made.
+        report = reportLine;
     }
-    view_.reportFatal(report);
+    try {
+        view_.reportFatal(report);
+    } catch (...) {
+    }
     view_.endProgram(kFatalExitStatus);
+}
+
+std::string Form1::fatalSaveReport() {
+    const std::int32_t count = list_.ListCount();
+    if (count == 0) {
+        removeJournal();
+        return {};
+    }
+    const std::string fileName = logFileName();
+    const auto saveError = logfile::SaveList(fileName, list_);
+    if (!saveError) {
+        removeJournal();
+        return "\nThe " + std::to_string(count) + " recorded readings were saved to " + fileName + ".";
+    }
+    std::string report = "\n" + logfile::describe(*saveError);
+    if (journal_ && !journal_->failed())
+        return report + ". The " + std::to_string(count) + " recorded readings are kept in " +
+               journal_->path() + ", and the next start recovers them.";
+    return report + "; the recorded readings are lost.";
 }
 
 std::string Form1::logFileName() const {

@@ -2,11 +2,13 @@
 // The program's one window's behaviour: its four handlers and what happens
 // to their errors, written once for every front end.
 //
-// Form1 owns the port (MSComm1), both timers and the Reading; the window's
-// controls are reached through Form1View, the rest of the world through
-// Runtime. Data flows one way: Timer1 -> read cycle -> conversion -> labels
-// -> list, and the exit button -> list -> file. The handlers reach the port
-// only through SerialLine.
+// Form1 owns the port (MSComm1), both timers, the Reading, the recorded
+// list (List1; the window only shows it) and the journal that keeps the
+// list safe until it is saved. The window's controls are reached through
+// Form1View, the rest of the world through Runtime. Data flows one way:
+// Timer1 -> read cycle -> conversion -> labels -> list -> journal, and the
+// exit button -> list -> file. The handlers reach the port only through
+// SerialLine.
 //
 // Timer1 begins a read; the read cycle then makes one line call per Timer2
 // tick, after that tick's keep-alive bytes, waiting out the late modem
@@ -15,20 +17,23 @@
 // is still running is skipped; a read the program leaves unfinished (the
 // exit button, an error, the window closing) yields no reading.
 //
-// Handlers never overlap and never yield to the event loop. An error in any
-// handler (a port error, a timer the OS refuses, a list that takes no
-// more entries) ends the program: both
-// timers stop, anything recorded is saved as the exit button would save it,
-// one report says what happened (and where the readings went), and the
-// program ends with status 1.
+// Handlers never overlap and never yield to the event loop. Any error in a
+// handler (a port error, a timer the OS refuses, memory running out) ends
+// the program: both timers stop, anything recorded is saved as the exit
+// button would save it (or, failing that, stays in the journal for the
+// next start), one report says what happened and where the readings went,
+// and the program ends with status 1.
 
 #include "form1_view.h"
+#include "journal.h"
 #include "read_cycle.h"
 #include "reading.h"
+#include "recorded_list.h"
 #include "runtime.h"
 #include "serial_line.h"
 #include "timer.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -48,6 +53,12 @@ public:
     // been made). Call once, before the window is first shown.
     bool load();
 
+    // Takes up the journal; call once the loaded window is shown. What a
+    // previous run left in it goes back into List1, and one message says
+    // so. Where there can be no journal, a message says that instead, and
+    // the program goes on without one.
+    void startJournal();
+
     // Runs a handler the way the event loop does (the timers and the button
     // come through here): an error it raises ends the program. Once the
     // program has ended, nothing runs. False when the handler failed.
@@ -60,19 +71,35 @@ public:
     void OnKeepAliveTimer();
     void OnExitClick();
 
-    // The window is closing, by the exit button or otherwise: no more ticks.
+    // The user's session is ending (logoff, shutdown, restart, or a signal
+    // to end): List1 is saved as the exit button would save it, when
+    // anything was recorded since the start or the recovery; if that fails,
+    // the journal stays for the next start. Nothing runs after it; the
+    // front end then ends the program.
+    void endSession() noexcept;
+
+    // The window is closing. Unless Form1 closed it itself, this is the
+    // close box (or End task): the recording is discarded, journal and all.
     void windowClosing();
 
     const Reading& reading() const { return reading_; }
+    const RecordedList& List1() const { return list_; }
     const Timer* timer1() const { return Timer1.get(); }
     const Timer* timer2() const { return Timer2.get(); }
 
 private:
+    bool guarded(const std::function<void()>& call);
+    void takeUpJournal();
     void startTimers();
     void stopTimers() noexcept;
     void stepReadCycle();
     void showReading(const serial::SampleBits& bits);
-    void endOnError(const std::string& reportLine);
+    void record(std::string_view entry);
+    void keepAwakeWhileRecording(bool recording) noexcept;
+    void journalFailed(const logfile::JournalError& error);
+    void removeJournal() noexcept;
+    void endOnError(const std::string& reportLine) noexcept;
+    std::string fatalSaveReport();
     std::string logFileName() const;
 
     std::unique_ptr<serial::SerialLine> MSComm1;
@@ -81,8 +108,13 @@ private:
     measure::NumberFormat numberFormat_;
     serial::ReadCycle readCycle_;
     Reading reading_;
+    RecordedList list_;
+    std::unique_ptr<logfile::Journal> journal_;
     std::unique_ptr<Timer> Timer1;
     std::unique_ptr<Timer> Timer2;
+    bool recordedSinceStart_ = false;
+    bool keepingAwake_ = false;
+    bool closedByForm1_ = false;
     bool ended_ = false;
 };
 

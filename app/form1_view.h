@@ -1,9 +1,11 @@
 #pragma once
 // What a window offers Form1: the two reading labels, the check box, the
-// file name box, the list, messages, and the ways to close and to end.
+// file name box, a view of List1 (which Form1 keeps), messages, and the
+// ways to close and to end.
 // Each front end's window implements it with its own controls; Form1 never
 // sees them. Texts are UTF-8.
 
+#include "recorded_list.h"
 #include "service_error.h"
 
 #include <cstdint>
@@ -11,19 +13,6 @@
 #include <string_view>
 
 namespace app {
-
-// List1's entries, in the order they were added.
-class ReadingList {
-public:
-    virtual ~ReadingList() = default;
-
-    // Appends at the end; the view keeps its scroll position and selection.
-    // Throws ServiceError when the list takes no more entries.
-    virtual void AddItem(std::string_view entry) = 0;
-    virtual std::int32_t ListCount() const = 0;
-    // The entry at a 0-based index, valid until the list is next used.
-    virtual std::string_view List(std::int32_t index) const = 0;
-};
 
 class Form1View {
 public:
@@ -35,7 +24,10 @@ public:
     virtual bool check1Ticked() const = 0;
     // Text1's text as typed.
     virtual std::string text1Text() const = 0;
-    virtual ReadingList& List1() = 0;
+    // List1 has grown: its entries from `first` on are new. The view shows
+    // them at its end, keeping its scroll position and selection. Throws
+    // ServiceError when it can show no more.
+    virtual void listGrew(const RecordedList& list, std::int32_t first) = 0;
 
     // A problem the user can put right: shown without blocking the caller,
     // the window stays usable.

@@ -1,7 +1,8 @@
 #pragma once
 // What Form1 needs from its surroundings besides the port and the window:
-// the program's directory, the clock's time of day as the user writes it,
-// the user's decimal separator, a monotonic clock, and timers. Each front end has its own; the
+// the program's directory and name, the clock's time of day as the user
+// writes it, the user's decimal separator, a monotonic clock, timers, and
+// a say in whether the computer may sleep. Each front end has its own; the
 // tests substitute theirs. Texts are UTF-8.
 
 #include "number_format.h"
@@ -20,6 +21,8 @@ public:
 
     // The folder holding the program file, without a trailing separator.
     virtual std::string programDirectory() const = 0;
+    // The program file's name without folder or extension: "thermometer".
+    virtual std::string programName() const = 0;
     // The current time of day in the user's long time format: "14:03:07".
     virtual std::string timeOfDayText() const = 0;
     // Read once per run: a reading shown and the same reading saved must
@@ -29,6 +32,10 @@ public:
     virtual std::chrono::steady_clock::time_point monotonicNow() const {
         return std::chrono::steady_clock::now();
     }
+    // true keeps the computer from suspending on its own (the user still
+    // can), false lets it again. Best effort: where the system offers no
+    // way, nothing happens.
+    virtual void keepSystemAwake(bool awake) noexcept = 0;
     // A stopped timer that will call onTick from the event loop; throws
     // ServiceError when the OS has none to give.
     virtual std::unique_ptr<Timer> makeTimer(std::chrono::milliseconds interval,

@@ -17,7 +17,9 @@ public:
     std::chrono::steady_clock::time_point now{};
 
     std::string programDirectory() const override { return qt_.programDirectory(); }
+    std::string programName() const override { return qt_.programName(); }
     std::string timeOfDayText() const override { return qt_.timeOfDayText(); }
+    void keepSystemAwake(bool) noexcept override {}
     measure::NumberFormat numberFormat() const override { return qt_.numberFormat(); }
     std::chrono::steady_clock::time_point monotonicNow() const override { return now; }
     std::unique_ptr<app::Timer> makeTimer(std::chrono::milliseconds interval,
@@ -61,7 +63,7 @@ void sampleSeconds(benchmark::State& state, bool recording) {
         }
         state.counters["line_calls_per_cycle"] =
             double(line.lineCalls - callsBefore) / double(state.iterations());
-        if (recording && window.controls().log->ListCount() != int(state.iterations()))
+        if (recording && window.form().List1().ListCount() != int(state.iterations()))
             state.SkipWithError("a recorded reading went missing");
     });
 }

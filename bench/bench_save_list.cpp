@@ -4,7 +4,7 @@
 // the same loop taking the list's strings one by one (what any save of this
 // list must do).
 
-#include "reading_log.h"
+#include "recorded_list.h"
 #include "sample_entries.h"
 #include "save_list.h"
 
@@ -27,11 +27,11 @@ namespace {
 
 constexpr std::size_t kBufferBytes = 64 * 1024;
 
-const qtui::ReadingLog& logOf(int count) {
-    static std::map<int, std::unique_ptr<qtui::ReadingLog>> logs;
+const app::RecordedList& logOf(int count) {
+    static std::map<int, std::unique_ptr<app::RecordedList>> logs;
     auto& log = logs[count];
     if (!log) {
-        log = std::make_unique<qtui::ReadingLog>();
+        log = std::make_unique<app::RecordedList>();
         for (int i = 0; i < count; ++i)
             log->AddItem(sampleEntry(i));
     }

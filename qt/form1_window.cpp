@@ -53,8 +53,8 @@ std::string Form1Window::text1Text() const {
     return ui_.Text1->text().toStdString();
 }
 
-app::ReadingList& Form1Window::List1() {
-    return *ui_.log;
+void Form1Window::listGrew(const app::RecordedList& list, std::int32_t first) {
+    ui_.log->grew(list, first);
 }
 
 void Form1Window::reportProblem(const std::string& text) {

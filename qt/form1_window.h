@@ -28,7 +28,7 @@ private:
     void setLabel3Caption(std::string_view text) override;
     bool check1Ticked() const override;
     std::string text1Text() const override;
-    app::ReadingList& List1() override;
+    void listGrew(const app::RecordedList& list, std::int32_t first) override;
     void reportProblem(const std::string& text) override;
     void reportFatal(const std::string& report) override;
     void closeWindow() override;

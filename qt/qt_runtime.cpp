@@ -4,6 +4,7 @@
 #include "periodic_timer.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <ctime>
 
 namespace qtui {
@@ -21,6 +22,12 @@ QtRuntime::QtRuntime() : numberFormat_(numberFormatOf(QLocale::system())) {}
 std::string QtRuntime::programDirectory() const {
     return QCoreApplication::applicationDirPath().toStdString();
 }
+
+std::string QtRuntime::programName() const {
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
+}
+
+void QtRuntime::keepSystemAwake(bool) noexcept {}
 
 std::string QtRuntime::timeOfDayText() const {
     const std::time_t now = std::time(nullptr);

@@ -2,21 +2,24 @@
 
 namespace qtui {
 
-void ReadingLog::AddItem(std::string_view entry) {
-    const int row = ListCount();
-    beginInsertRows({}, row, row);
-    entries_.emplace_back(entry);
+void ReadingLog::grew(const app::RecordedList& list, std::int32_t first) {
+    list_ = &list;
+    const int last = list.ListCount() - 1;
+    if (last < first)
+        return;
+    beginInsertRows({}, first, last);
+    rows_ = last + 1;
     endInsertRows();
 }
 
 int ReadingLog::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ListCount();
+    return parent.isValid() ? 0 : rows_;
 }
 
 QVariant ReadingLog::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= ListCount())
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rows_)
         return {};
-    const std::string& entry = entries_[std::size_t(index.row())];
+    const std::string_view entry = list_->List(index.row());
     return QString::fromUtf8(entry.data(), qsizetype(entry.size()));
 }
 

@@ -1,33 +1,28 @@
 #pragma once
-// The in-window list of recorded readings: UTF-8 entries in the order they
-// were added, nothing else, shown by a list view. A plain string list behind
-// a list view keeps an entry to its text (most fit inside the string
-// itself), where a list widget would spend several hundred bytes of item
-// bookkeeping on each one.
+// List1 as a list view sees it: a model over Form1's recorded list, which
+// keeps the entries; this holds nothing but a count of the rows shown.
 
-#include "form1_view.h"
+#include "recorded_list.h"
 
 #include <QAbstractListModel>
-#include <string>
-#include <vector>
 
 namespace qtui {
 
-class ReadingLog final : public QAbstractListModel, public app::ReadingList {
+class ReadingLog final : public QAbstractListModel {
     Q_OBJECT
 public:
     using QAbstractListModel::QAbstractListModel;
 
-    // Appends at the end; views keep their scroll position and selection.
-    void AddItem(std::string_view entry) override;
-    std::int32_t ListCount() const override { return std::int32_t(entries_.size()); }
-    std::string_view List(std::int32_t index) const override { return entries_.at(std::size_t(index)); }
+    // The list has grown from `first` on: new rows at the end; views keep
+    // their scroll position and selection.
+    void grew(const app::RecordedList& list, std::int32_t first);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
-    std::vector<std::string> entries_;
+    const app::RecordedList* list_ = nullptr;
+    int rows_ = 0;
 };
 
 } // namespace qtui

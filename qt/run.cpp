@@ -17,6 +17,7 @@ int runThermometer(int& argc, char** argv, std::unique_ptr<serial::SerialLine> p
     if (onLoaded)
         onLoaded();
     window.show();
+    window.form().startJournal();
     return application.exec();
 }
 

@@ -219,8 +219,8 @@ std::string Form1Window::text1Text() const {
     return measure::toUtf8(text);
 }
 
-app::ReadingList& Form1Window::List1() {
-    return *list1_;
+void Form1Window::listGrew(const app::RecordedList& list, std::int32_t first) {
+    list1_->showFrom(list, first);
 }
 
 void Form1Window::reportProblem(const std::string& text) {

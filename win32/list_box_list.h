@@ -1,30 +1,24 @@
 #pragma once
-// List1: the recorded readings live in the LISTBOX control itself, as the
-// window shows them, so the program keeps no second copy of a day's list.
+// List1 on the window: a LISTBOX control showing Form1's recorded list.
+// The control keeps its own copy of each entry's text, which it draws.
 
-#include "form1_view.h"
-
-#include <string>
+#include "recorded_list.h"
 
 #include <windows.h>
 
 namespace win32ui {
 
-class ListBoxList final : public app::ReadingList {
+class ListBoxList {
 public:
     explicit ListBoxList(HWND listBox) : listBox_(listBox) {}
 
-    // An unsorted list box appends without scrolling and without touching
-    // the selection. A list box out of room throws ServiceError.
-    void AddItem(std::string_view entry) override;
-    std::int32_t ListCount() const override;
-    // The text is kept here until the next call.
-    std::string_view List(std::int32_t index) const override;
+    // Adds the list's entries from `first` on. An unsorted list box
+    // appends without scrolling and without touching the selection. A
+    // list box out of room throws ServiceError.
+    void showFrom(const app::RecordedList& list, std::int32_t first);
 
 private:
     HWND listBox_;
-    mutable std::wstring wide_;
-    mutable std::string item_;
 };
 
 } // namespace win32ui

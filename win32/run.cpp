@@ -26,6 +26,7 @@ int runThermometer(int showCommand, std::unique_ptr<serial::SerialLine> port,
                 onLoaded();
             ::ShowWindow(window.handle(), showCommand);
             ::UpdateWindow(window.handle());
+            window.form().startJournal();
         }
         return win32ui::runMessageLoop(window.handle(), timers);
     } catch (const std::exception& error) {

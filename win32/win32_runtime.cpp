@@ -40,6 +40,16 @@ std::string Win32Runtime::programDirectory() const {
     return measure::toUtf8(std::wstring_view(path).substr(0, slash));
 }
 
+std::string Win32Runtime::programName() const {
+    wchar_t path[MAX_PATH]{};
+    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring_view name(path, length);
+    name.remove_prefix(name.find_last_of(L'\\') + 1);
+    return measure::toUtf8(name.substr(0, name.rfind(L'.')));
+}
+
+void Win32Runtime::keepSystemAwake(bool) noexcept {}
+
 std::string Win32Runtime::timeOfDayText() const {
     // Null time and format: now, in the user's long time format.
     wchar_t text[80]{};

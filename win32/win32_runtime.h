@@ -13,7 +13,9 @@ public:
     explicit Win32Runtime(TimerSet& timers);
 
     std::string programDirectory() const override;
+    std::string programName() const override;
     std::string timeOfDayText() const override;
+    void keepSystemAwake(bool awake) noexcept override;
     measure::NumberFormat numberFormat() const override { return numberFormat_; }
     std::unique_ptr<app::Timer> makeTimer(std::chrono::milliseconds interval,
                                           std::function<void()> onTick) override;

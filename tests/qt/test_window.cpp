@@ -52,7 +52,7 @@ private slots:
         QCOMPARE(c.Text1->text(), QStringLiteral("database"));
         QVERIFY(c.Text1->maxLength() > 1'000'000);
         QVERIFY(c.Label1->text().isEmpty() && c.Label2->text().isEmpty() && c.Label3->text().isEmpty());
-        QCOMPARE(c.log->ListCount(), 0);
+        QCOMPARE(c.log->rowCount(), 0);
         QVERIFY(!c.Command1->isDefault() && !c.Command1->autoDefault());
     }
 

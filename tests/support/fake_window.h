@@ -10,18 +10,10 @@
 #include <string>
 #include <vector>
 
-class FakeList final : public app::ReadingList {
-public:
+// What the window shows of List1: a copy of each entry as it is told of it.
+struct FakeList {
     std::vector<std::string> entries;
-    bool full = false;  // takes no more entries
-
-    void AddItem(std::string_view entry) override {
-        if (full)
-            throw app::ServiceError(8, "Not enough memory", "List1");
-        entries.emplace_back(entry);
-    }
-    std::int32_t ListCount() const override { return std::int32_t(entries.size()); }
-    std::string_view List(std::int32_t i) const override { return entries.at(std::size_t(i)); }
+    bool full = false;  // can show no more entries
 };
 
 class FakeWindow final : public app::Form1View {
@@ -39,7 +31,13 @@ public:
     void setLabel3Caption(std::string_view text) override { Label3 = text; }
     bool check1Ticked() const override { return Check1; }
     std::string text1Text() const override { return Text1; }
-    app::ReadingList& List1() override { return list; }
+    void listGrew(const app::RecordedList& list1, std::int32_t first) override {
+        if (full())
+            throw app::ServiceError(8, "Not enough memory", "List1");
+        for (std::int32_t i = first; i < list1.ListCount(); ++i)
+            list.entries.emplace_back(list1.List(i));
+    }
+    bool full() const { return list.full; }
     void reportProblem(const std::string& text) override { problems.push_back(text); }
     void reportFatal(const std::string& report) override { fatalReports.push_back(report); }
     void closeWindow() override { closed = true; }
@@ -69,6 +67,10 @@ public:
     std::optional<int> refuseTimer;
 
     std::string programDirectory() const override { return directory; }
+    std::string programName() const override { return "thermometer"; }
+    // Every change keepSystemAwake was asked for, in order.
+    std::vector<bool> awakeRequests;
+    void keepSystemAwake(bool awake) noexcept override { awakeRequests.push_back(awake); }
     std::string timeOfDayText() const override { return clock; }
     std::chrono::steady_clock::time_point monotonicNow() const override { return now; }
     measure::NumberFormat numberFormat() const override { return format; }

@@ -1,0 +1,129 @@
+#include "journal.h"
+
+#include <ctime>
+
+namespace logfile {
+namespace {
+
+constexpr std::string_view kHeading = "# thermometer journal: recording since ";
+
+std::string localDateTimeNow() {
+    const std::time_t now = std::time(nullptr);
+    // One thread only: std::localtime's shared buffer is safe here.
+    const std::tm* local = std::localtime(&now);
+    char text[32] = {};
+    if (!local || std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", local) == 0)
+        return {};
+    return text;
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
+bool isJournalEntry(std::string_view line) {
+    std::size_t i = !line.empty() && line[0] == '-' ? 1 : 0;
+    const std::size_t digitsFrom = i;
+    while (i < line.size() && isDigit(line[i]))
+        ++i;
+    if (i == digitsFrom || line.substr(i, 4) != "    " || i + 4 >= line.size())
+        return false;
+    for (const char c : line.substr(i + 4))
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            return false;
+    return true;
+}
+
+Journal::Journal(std::string path, std::unique_ptr<JournalFile> file)
+    : path_(std::move(path)), file_(std::move(file)) {}
+
+Journal::Opening Journal::open(const std::string& path, std::unique_ptr<JournalFile> file) {
+    Opening opening;
+    try {
+        if (!file) {
+            JournalFileOpening os = openJournalFile(path);
+            if (os.heldElsewhere) {
+                opening.heldElsewhere = true;
+                return opening;
+            }
+            file = std::move(os.file);
+        }
+        std::unique_ptr<Journal> journal(new Journal(path, std::move(file)));
+        journal->recover();
+        opening.journal = std::move(journal);
+    } catch (const JournalError& error) {
+        opening.error = error;
+    }
+    return opening;
+}
+
+void Journal::recover() {
+    const std::string content = file_->readAll();
+    const std::size_t whole = content.rfind('\n') == std::string::npos ? 0 : content.rfind('\n') + 1;
+    // A line torn by a crash mid-write goes, so the next entry starts a
+    // line of its own.
+    if (whole < content.size())
+        file_->truncate(whole);
+    empty_ = whole == 0;
+    std::string_view rest(content.data(), whole);
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        const std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(end + 1);
+        if (line.substr(0, kHeading.size()) == kHeading && recovered_.since.empty())
+            recovered_.since = std::string(line.substr(kHeading.size()));
+        else if (isJournalEntry(line))
+            recovered_.entries.emplace_back(line);
+    }
+}
+
+std::optional<JournalError> Journal::append(std::string_view entry, Clock::time_point now) {
+    if (failed_)
+        return std::nullopt;
+    try {
+        std::string bytes;
+        if (empty_)
+            bytes.append(kHeading).append(localDateTimeNow()).push_back('\n');
+        bytes.append(entry).push_back('\n');
+        file_->append(bytes);
+        empty_ = false;
+        if (!unsyncedSince_)
+            unsyncedSince_ = now;
+    } catch (const JournalError& error) {
+        return failWith(error);
+    }
+    return std::nullopt;
+}
+
+std::optional<JournalError> Journal::syncIfDue(Clock::time_point now) {
+    if (failed_ || !unsyncedSince_ || now - *unsyncedSince_ < kSyncInterval)
+        return std::nullopt;
+    try {
+        file_->sync();
+        unsyncedSince_.reset();
+    } catch (const JournalError& error) {
+        return failWith(error);
+    }
+    return std::nullopt;
+}
+
+std::optional<JournalError> Journal::remove() {
+    if (!file_)
+        return std::nullopt;
+    try {
+        std::unique_ptr<JournalFile> file = std::move(file_);
+        file->remove();
+    } catch (const JournalError& error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+std::optional<JournalError> Journal::failWith(const JournalError& error) {
+    failed_ = true;
+    return error;
+}
+
+} // namespace logfile
