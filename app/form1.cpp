@@ -78,10 +78,11 @@ void Form1::takeUpJournal() {
     for (const std::string& entry : left.entries)
         list_.AddItem(entry);
     view_.listGrew(list_, first);
-    view_.reportProblem(std::to_string(left.entries.size()) + " readings recorded" +
-                        (left.since.empty() ? "" : " since " + left.since) +
-                        " were recovered from " + path +
-                        ". \"Выход\" saves them, with any new readings, under the name in the box (now " +
+    const bool one = left.entries.size() == 1;
+    view_.reportProblem(std::to_string(left.entries.size()) + (one ? " reading" : " readings") +
+                        " recorded" + (left.since.empty() ? "" : " since " + left.since) +
+                        (one ? " was" : " were") + " recovered from " + path +
+                        ". \"Выход\" saves " + (one ? "it" : "them") + ", with any new readings, under the name in the box (now " +
                         logFileName() + ").");
 }
 

@@ -1,7 +1,9 @@
 // Windows: the journal is held by its share mode. This copy opens it for
-// reading, writing and deletion and lets others only read it, so another
-// copy's open fails with a sharing violation until this handle is closed,
-// which Windows does for a killed process too.
+// reading and writing and lets others only read or delete it, so another
+// copy's open for writing fails with a sharing violation until this handle
+// is closed, which Windows does for a killed process too. Holding no
+// DELETE access ourselves keeps it readable by programs that do not share
+// deletion, such as an editor.
 
 #include "journal_file.h"
 
@@ -18,7 +20,7 @@ namespace {
 
 class WindowsJournalFile final : public JournalFile {
 public:
-    explicit WindowsJournalFile(HANDLE file) : file_(file) {}
+    WindowsJournalFile(HANDLE file, std::wstring path) : file_(file), path_(std::move(path)) {}
     ~WindowsJournalFile() override {
         if (file_ != INVALID_HANDLE_VALUE)
             ::CloseHandle(file_);
@@ -60,16 +62,13 @@ public:
     }
 
     void remove() override {
-        // Marked for deletion while still held: it goes when the handle
-        // closes, and no other copy can open it in between.
-        FILE_DISPOSITION_INFO dispose{};
-        dispose.DeleteFile = TRUE;
-        const bool marked =
-            ::SetFileInformationByHandle(file_, FileDispositionInfo, &dispose, sizeof dispose);
-        const DWORD error = marked ? 0 : ::GetLastError();
+        // Deleted while still held: the name goes when the handle closes,
+        // and no other copy can open it in between.
+        const bool deleted = ::DeleteFileW(path_.c_str());
+        const DWORD error = deleted ? 0 : ::GetLastError();
         ::CloseHandle(file_);
         file_ = INVALID_HANDLE_VALUE;
-        if (!marked)
+        if (!deleted && error != ERROR_FILE_NOT_FOUND)
             fail(error);
     }
 
@@ -82,21 +81,23 @@ private:
     }
 
     HANDLE file_;
+    std::wstring path_;
 };
 
 } // namespace
 
 JournalFileOpening openJournalFile(const std::string& path) {
-    const HANDLE file = ::CreateFileW(measure::toWide(path).c_str(),
-                                      GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ,
-                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::wstring widePath = measure::toWide(path);
+    const HANDLE file = ::CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_SHARING_VIOLATION)
             return {nullptr, true};
         fail(error);
     }
-    return {std::make_unique<WindowsJournalFile>(file), false};
+    return {std::make_unique<WindowsJournalFile>(file, std::move(widePath)), false};
 }
 
 } // namespace logfile

@@ -6,6 +6,7 @@
 #include "form1_view.h"
 #include "runtime.h"
 
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,7 +29,12 @@ public:
     bool closed = false;
 
     void setLabel1Caption(std::string_view text) override { Label1 = text; }
-    void setLabel3Caption(std::string_view text) override { Label3 = text; }
+    bool outOfMemory = false;  // the next caption fails as memory ran out
+    void setLabel3Caption(std::string_view text) override {
+        if (outOfMemory)
+            throw std::bad_alloc();
+        Label3 = text;
+    }
     bool check1Ticked() const override { return Check1; }
     std::string text1Text() const override { return Text1; }
     void listGrew(const app::RecordedList& list1, std::int32_t first) override {
