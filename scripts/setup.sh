@@ -50,7 +50,7 @@ cmake --build "$repo/build" -j"$(nproc)"
 # MinGW-w64; the Linux build's test suite runs them under Wine. Only the
 # tests need them: run-demo sets THERMOMETER_LINUX_ONLY to skip this.
 if [ -z "${THERMOMETER_LINUX_ONLY:-}" ]; then
-    cmake -S "$repo" -B "$repo/build-windows" -DCMAKE_BUILD_TYPE=Release \
+    cmake -S "$repo" -B "$repo/build-windows" -DCMAKE_BUILD_TYPE=Release -DTHERMOMETER_BENCH=ON \
         -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" >/dev/null
     cmake --build "$repo/build-windows" -j"$(nproc)"
 fi

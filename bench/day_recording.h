@@ -1,0 +1,61 @@
+#pragma once
+// A day's recording through a real window: 86 400 readings recorded one a
+// second, as the timers deliver them (Timer1's tick, then the keep-alive
+// ticks that carry the read), then "Выход". Measures the memory the list
+// costs per entry, window included, and how long the exit button's save
+// takes. Each front end has a bench-only program around it.
+
+#include "form1.h"
+#include "stepped_clock_runtime.h"
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+
+struct DayFigures {
+    int entries = 0;
+    double bytesPerEntry = 0;
+    double saveMs = 0;
+    bool saved = false;
+};
+
+inline constexpr int kDayEntries = 86'400;
+inline constexpr double kMaxBytesPerEntry = 200;
+inline constexpr double kMaxSaveMs = 1000;
+
+// pump: lets the window catch up (lays out, paints) now and then, as the
+// event loop would between ticks; memoryBytes: the process's own figure.
+inline DayFigures recordADay(app::Form1& form, SteppedClockRuntime& runtime,
+                             const std::function<void()>& pump,
+                             const std::function<double()>& memoryBytes) {
+    using std::chrono::milliseconds;
+    DayFigures day;
+    pump();
+    const double before = memoryBytes();
+    for (int second = 0; second < kDayEntries; ++second) {
+        form.deliver(&app::Form1::OnSampleTimer);
+        for (int tick = 0; tick < 300; ++tick) {
+            runtime.now += milliseconds(1);
+            form.deliver(&app::Form1::OnKeepAliveTimer);
+        }
+        runtime.now += milliseconds(700);
+        if (second % 1000 == 999)
+            pump();
+    }
+    pump();
+    day.entries = form.List1().ListCount();
+    day.bytesPerEntry = (memoryBytes() - before) / day.entries;
+    const auto start = std::chrono::steady_clock::now();
+    form.deliver(&app::Form1::OnExitClick);
+    day.saveMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    return day;
+}
+
+// One line of figures; the exit status says whether the targets were met.
+inline int reportDay(const DayFigures& day, bool saved) {
+    const bool ok = saved && day.entries == kDayEntries && day.bytesPerEntry <= kMaxBytesPerEntry &&
+                    day.saveMs <= kMaxSaveMs;
+    std::printf("day-recording entries=%d bytes_per_entry=%.1f save_ms=%.1f saved=%d %s\n", day.entries,
+                day.bytesPerEntry, day.saveMs, saved ? 1 : 0, ok ? "ok" : "MISS");
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,55 @@
+// A day's recording through the Win32 window (day_recording.h). Run it
+// under Wine only inside tests/e2e/with-virtual-port --wine.
+
+#include "counting_line.h"
+#include "day_recording.h"
+#include "form1_window.h"
+#include "waitable_timers.h"
+#include "win32_runtime.h"
+#include "wide_text.h"
+
+#include <psapi.h>
+#include <windows.h>
+
+namespace {
+
+double committedBytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(),
+                           reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+    return double(counters.PrivateUsage);
+}
+
+void pumpMessages() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+} // namespace
+
+int main() {
+    wchar_t temp[MAX_PATH]{};
+    ::GetTempPathW(MAX_PATH, temp);
+    std::wstring folder = std::wstring(temp) + L"thermometer-day-" + std::to_wstring(::GetCurrentProcessId());
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+
+    win32ui::TimerSet timers;
+    win32ui::Win32Runtime real(timers);
+    SteppedClockRuntime runtime(real);
+    runtime.directory = measure::toUtf8(folder);
+    win32ui::Form1Window window(std::make_unique<CountingLine>(), runtime, timers);
+    if (!window.form().load())
+        return 2;
+    ::ShowWindow(window.handle(), SW_SHOWNORMAL);
+    ::SendMessageW(window.controls().Check1, BM_SETCHECK, BST_CHECKED, 0);
+    const DayFigures day = recordADay(window.form(), runtime, pumpMessages, committedBytes);
+    const std::wstring saved = folder + L"\\database.txt";
+    const bool wasSaved = ::GetFileAttributesW(saved.c_str()) != INVALID_FILE_ATTRIBUTES;
+    ::DeleteFileW(saved.c_str());
+    ::RemoveDirectoryW(folder.c_str());
+    return reportDay(day, wasSaved);
+}
