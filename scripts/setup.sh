@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what building and testing need on Debian 12, generates the
+# Installs what building and testing need on Debian 12 or 13, generates the
 # locales the tests use, and builds into build/ (and the Windows programs
 # into build-windows/). Sourced by run-demo and run-tests; safe to run again
 # (it only installs what is missing).

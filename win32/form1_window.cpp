@@ -20,6 +20,13 @@ constexpr UINT kShowFatal = WM_APP + 2;
 constexpr UINT kEndProgram = WM_APP + 3;
 constexpr UINT_PTR kModalTimerCheck = 1;
 
+// The outer size at `dpi`: Form1's client area in twips, in pixels there,
+// inside the frame as drawn at that DPI.
+SIZE outerSizeAt(UINT dpi) {
+    return windowSizeFor(app::twipsToPixels(app::kClientWidthTwips, int(dpi)),
+                         app::twipsToPixels(app::kClientHeightTwips, int(dpi)), kStyle, kExStyle, dpi);
+}
+
 void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -106,6 +113,13 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         window_ = nullptr;
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
+    case WM_GETDPISCALEDSIZE:
+        // Asked while the window is dragged onto a monitor of another
+        // scaling, before the move: without the true size there Windows
+        // scales the whole outer size, frame and rounding included, and a
+        // window on the edge can flip between the monitors as it changes.
+        *reinterpret_cast<SIZE*>(lParam) = outerSizeAt(UINT(wParam));
+        return TRUE;
     case WM_DPICHANGED:
         fitToDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
@@ -153,10 +167,9 @@ void Form1Window::fitToDpi(UINT dpi, const RECT* suggested) {
     layOutForm1Controls(controls_, dpi, *fonts);
     fonts_ = std::move(fonts);
 
-    const SIZE size = windowSizeFor(app::twipsToPixels(app::kClientWidthTwips, int(dpi)),
-                                    app::twipsToPixels(app::kClientHeightTwips, int(dpi)), kStyle,
-                                    kExStyle, dpi);
-    // Windows' suggestion is only the old size scaled; the place is kept.
+    const SIZE size = outerSizeAt(dpi);
+    // The suggestion's place is kept; its size is WM_GETDPISCALEDSIZE's
+    // answer where Windows asked, the old size scaled where it did not.
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE);
     ::SetWindowPos(window_, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0,
                    size.cx, size.cy, flags);

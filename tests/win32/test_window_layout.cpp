@@ -106,6 +106,33 @@ TEST(Win32Window, EveryCaptionFitsAt96And144Dpi) {
     expectEveryCaptionFits(b.c(), 144);
 }
 
+// Asked before a move to a monitor of other scaling, the window gives its
+// size there: its own size at its own DPI, and elsewhere the client area
+// its twips make at that DPI inside the frame drawn at it.
+TEST(Win32Window, AnswersItsSizeAtAnotherDpi) {
+    Bench b;
+    const HWND window = b.window->handle();
+    const UINT own = win32ui::dpiOf(window);
+    RECT outer{};
+    ::GetWindowRect(window, &outer);
+    SIZE size{};
+    ASSERT_TRUE(::SendMessageW(window, WM_GETDPISCALEDSIZE, own, LPARAM(&size)));
+    EXPECT_EQ(size.cx, outer.right - outer.left);
+    EXPECT_EQ(size.cy, outer.bottom - outer.top);
+
+    const auto style = DWORD(::GetWindowLongPtrW(window, GWL_STYLE));
+    const auto exStyle = DWORD(::GetWindowLongPtrW(window, GWL_EXSTYLE));
+    for (const UINT dpi : {120u, 144u, 192u}) {
+        ASSERT_TRUE(::SendMessageW(window, WM_GETDPISCALEDSIZE, dpi, LPARAM(&size)));
+        RECT frame{};
+        ASSERT_TRUE(::AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi));
+        EXPECT_EQ(size.cx - (frame.right - frame.left), app::twipsToPixels(app::kClientWidthTwips, int(dpi)))
+            << dpi << " dpi";
+        EXPECT_EQ(size.cy - (frame.bottom - frame.top), app::twipsToPixels(app::kClientHeightTwips, int(dpi)))
+            << dpi << " dpi";
+    }
+}
+
 TEST(Win32Window, ReadingsAndEntriesReachTheControls) {
     Bench b;
     ASSERT_TRUE(b.window->form().load());

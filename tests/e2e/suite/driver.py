@@ -12,9 +12,20 @@ from .common import BOX_TITLE, PORT, PTY_SLAVE_MAJORS, now
 from .display import Desktop
 from .logs import conversions, read_modem_log
 from .target import program_for
+from vport.wine import SETTLE_SECONDS, registry_ports, verify_prefix
 
 # Generous: only a program that has stopped sampling takes this long.
 SECONDS_PER_READING = 5.0
+
+
+def wineserver(env, option, seconds):
+    """Whether `wineserver option` finished within `seconds`."""
+    try:
+        subprocess.run(["wineserver", option], env=env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=seconds)
+        return True
+    except subprocess.TimeoutExpired:
+        return False
 
 
 class Driver(Desktop):
@@ -85,7 +96,11 @@ class Driver(Desktop):
 
     def set_dpi(self, dpi):
         """The screen's dots per inch for programs started from now on;
-        only Wine's can be set (in its registry, which it reads at start)."""
+        only Wine's can be set, in its registry. Each Wine process reads it
+        as it starts, but since Wine 10 (not yet 8) a monitor's DPI, by
+        which a window aware of each monitor's DPI sizes itself, is the one
+        the desktop process read when the session began. So, as on Windows, a new DPI
+        takes a new session: the old one ends first."""
         if dpi == self.dpi:
             return
         if not self.args.wine:
@@ -94,8 +109,32 @@ class Driver(Desktop):
                         "/t", "REG_DWORD", "/d", str(dpi), "/f"], stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True,
                        timeout=60)
+        self.new_wine_session()
         self.dpi = dpi
         self.event(f"set {dpi} DPI")
+
+    def new_wine_session(self):
+        """Waits for the prefix's wineserver to end, which it does a few
+        seconds after the last program (only the desktop and services are
+        left between scenes), then starts a new one and checks its ports
+        as the runner checked the first: the new session maps them anew."""
+        if any(p.proc.poll() is None for p in self.programs):
+            raise RuntimeError("a new Wine session while a program still runs")
+        # As the runner made the first session: without the simulator.
+        env = {k: v for k, v in os.environ.items()
+               if k != "LD_PRELOAD" and not k.startswith("MODEMSIM_")}
+        if not (wineserver(env, "-w", 30)
+                or (wineserver(env, "-k", 10) and wineserver(env, "-w", 10))):
+            raise RuntimeError("the Wine session did not end")
+        prefix = env["WINEPREFIX"]
+        has_port = "MODEMSIM_RDEV" in os.environ
+        ports = registry_ports(env, prefix)  # starts the new session
+        com1 = os.path.join(prefix, "dosdevices", "com1")
+        end = now() + SETTLE_SECONDS
+        while has_port and not os.path.islink(com1) and now() < end:
+            time.sleep(0.05)
+        verify_prefix(prefix, has_port, ports)
+        self.event("new Wine session")
 
     def window_texts(self):
         """[(class, text)] of Form1's controls in creation order, a list
