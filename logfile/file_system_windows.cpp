@@ -2,11 +2,15 @@
 // typed whatever the ANSI code page; the lines themselves are written in the
 // ANSI code page, as Notepad and spreadsheets of that locale expect. The
 // file is replaced by renaming a finished temporary file over it. Numbers
-// are GetLastError() codes, descriptions the system's own text.
+// are GetLastError() codes, descriptions the system's own text; a name
+// Windows would take for a device or a stream is refused before anything
+// is opened (-1, with the reason).
 
 #include "file_system.h"
 
+#include "busy_retry.h"
 #include "wide_text.h"
+#include "windows_file_name.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -32,6 +36,48 @@ std::string folderOf(const std::string& fileName) {
     return fileName.substr(0, slash);
 }
 
+std::string lastComponent(const std::string& fileName) {
+    const auto slash = fileName.find_last_of("\\/");
+    return slash == std::string::npos ? fileName : fileName.substr(slash + 1);
+}
+
+// Whether this user may add a file to the folder: only its ACL knows (the
+// read-only attribute means nothing on a folder).
+bool mayAddFiles(const std::string& folder) {
+    const HANDLE handle = ::CreateFileW(measure::toWide(folder).c_str(), FILE_ADD_FILE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return ::GetLastError() != ERROR_ACCESS_DENIED;
+    ::CloseHandle(handle);
+    return true;
+}
+
+// Refusals that pass once the other program lets go of the file.
+bool isBusy(unsigned long code) {
+    return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION || code == ERROR_ACCESS_DENIED;
+}
+
+// Access is denied for an open file and for a read-only one alike; asking
+// for the file itself tells them apart.
+std::string whyNotReplaced(const std::wstring& target, DWORD code) {
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return "there is a folder of that name";
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return "the file is read-only";
+    if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION)
+        return "the file is open in another program";
+    const HANDLE handle = ::CreateFileW(target.c_str(), DELETE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(handle);
+        return {};
+    }
+    return ::GetLastError() == ERROR_SHARING_VIOLATION ? "the file is open in another program" : "";
+}
+
 } // namespace
 
 const char kPathSeparator = '\\';
@@ -55,8 +101,8 @@ std::string folderProblem(const std::string& fileName) {
     }
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return folder + " is not a folder";
-    // Whether this user may write there only the ACLs know; a refusal then
-    // arrives as the system's own "Access is denied".
+    if (!mayAddFiles(folder))
+        return "there is no permission to write in the folder " + folder;
     return {};
 }
 
@@ -82,15 +128,30 @@ struct ReplacementFile::Os {
 ReplacementFile::ReplacementFile(const std::string& fileName)
     : fileName_(fileName), os_(std::make_unique<Os>()) {
     os_->target = measure::toWide(fileName);
+    // Checked before anything is opened: a device would be opened, and
+    // written to, instead of a file.
+    if (std::string problem = windowsNameProblem(lastComponent(fileName)); !problem.empty()) {
+        fail(-1, std::move(problem));
+        return;
+    }
     // Beside the target, so the rename stays on one volume; CREATE_NEW
     // never takes over another program's file of the same name.
     const auto seed = std::uint64_t(::GetTickCount64()) ^ (std::uint64_t(::GetCurrentProcessId()) << 20);
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         os_->temporary = os_->target + L"." + std::to_wstring((seed + attempt) % 1000000) + L".tmp";
+        // Normal attributes: the file keeps them when renamed, and backup
+        // and sync tools pass over a file marked temporary.
         os_->file = ::CreateFileW(os_->temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_TEMPORARY, nullptr);
-        if (os_->file != INVALID_HANDLE_VALUE)
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (os_->file != INVALID_HANDLE_VALUE) {
+            if (::GetFileType(os_->file) == FILE_TYPE_DISK)
+                return;
+            // Whatever this is, it is not ours to delete.
+            os_->close();
+            os_->temporary.clear();
+            fail(-1, "the name leads to a device, not to a file on a disk");
             return;
+        }
         const DWORD code = ::GetLastError();
         if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) {
             os_->temporary.clear();
@@ -127,11 +188,23 @@ bool ReplacementFile::write(std::string_view bytes) {
 bool ReplacementFile::commit() {
     if (error_)
         return false;
-    if (!::FlushFileBuffers(os_->file) || !os_->close() ||
-        !::MoveFileExW(os_->temporary.c_str(), os_->target.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!::FlushFileBuffers(os_->file) || !os_->close()) {
         const DWORD code = ::GetLastError();
         fail(int(code), measure::systemErrorText(code));
+        return false;
+    }
+    const unsigned long code = retryWhileBusy(
+        [this]() -> unsigned long {
+            return ::MoveFileExW(os_->temporary.c_str(), os_->target.c_str(),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                       ? 0
+                       : ::GetLastError();
+        },
+        isBusy, [](std::chrono::milliseconds pause) { ::Sleep(DWORD(pause.count())); });
+    if (code != 0) {
+        const std::string cause = whyNotReplaced(os_->target, DWORD(code));
+        const std::string reason = measure::systemErrorText(code);
+        fail(int(code), cause.empty() ? reason : cause + " (" + reason + ")");
         return false;
     }
     os_->temporary.clear();

@@ -18,7 +18,6 @@ constexpr DWORD kExStyle = 0;
 constexpr UINT kShowProblem = WM_APP + 1;
 constexpr UINT kShowFatal = WM_APP + 2;
 constexpr UINT kEndProgram = WM_APP + 3;
-constexpr UINT_PTR kModalTimerCheck = 1;
 
 // The outer size at `dpi`: Form1's client area in twips, in pixels there,
 // inside the frame as drawn at that DPI.
@@ -54,9 +53,7 @@ void toStandardError(const std::string& text) {
 
 } // namespace
 
-Form1Window::Form1Window(std::unique_ptr<serial::SerialLine> port, app::Runtime& runtime,
-                         TimerSet& timers)
-    : timers_(timers) {
+Form1Window::Form1Window(std::unique_ptr<serial::SerialLine> port, app::Runtime& runtime) {
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     registerWindowClass(instance, &Form1Window::windowProc);
     registerBundledFaces();
@@ -133,20 +130,16 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
         ::SetFocus(lastFocus_ && ::IsWindow(lastFocus_) ? lastFocus_ : controls_.firstTabStop());
         return 0;
-    case WM_ENTERSIZEMOVE:
-    case WM_ENTERMENULOOP:
-        enterModal();
-        break;
-    case WM_EXITSIZEMOVE:
-    case WM_EXITMENULOOP:
-        leaveModal();
-        break;
-    case WM_TIMER:
-        if (wParam == kModalTimerCheck) {
-            timers_.deliverDue();
-            return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;  // nothing to ask: the list is saved on the way out
+    case WM_ENDSESSION:
+        // Windows may end the process as soon as this returns, so the save
+        // is done here; the close that follows discards nothing.
+        if (wParam) {
+            form_->endSession();
+            finish();
         }
-        break;
+        return 0;
     case kShowProblem:
         showProblem();
         return 0;
@@ -175,27 +168,14 @@ void Form1Window::fitToDpi(UINT dpi, const RECT* suggested) {
                    size.cx, size.cy, flags);
 }
 
-// USER_TIMER_MINIMUM: as often as a USER timer goes, 64 times a second.
-void Form1Window::enterModal() {
-    if (modalDepth_++ == 0)
-        ::SetTimer(window_, kModalTimerCheck, USER_TIMER_MINIMUM, nullptr);
-}
-
-void Form1Window::leaveModal() {
-    if (modalDepth_ > 0 && --modalDepth_ == 0 && window_)
-        ::KillTimer(window_, kModalTimerCheck);
-}
-
 void Form1Window::showProblem() {
     if (problems_.empty())
         return;
     const std::wstring text = measure::toWide(problems_.front());
     problems_.pop_front();
-    // Sampling and the keep-alive go on while the box is up; only the
-    // window waits for it.
-    enterModal();
+    // Sampling and the keep-alive go on while the box is up
+    // (modal_loop_watch.h); only the window waits for it.
     ::MessageBoxW(window_, text.c_str(), kReportTitle, MB_OK | MB_ICONWARNING);
-    leaveModal();
 }
 
 void Form1Window::showFatal() {

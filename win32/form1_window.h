@@ -5,14 +5,12 @@
 //
 // Messages are never shown from inside a handler: a report is kept and a
 // message posted to the window, whose box comes up once the handler has
-// returned, so handlers never nest. While a modal loop (a message box,
-// moving the window) keeps the message loop from waiting on the timers, a
-// USER timer checks them instead, coarser but never stopping.
+// returned, so handlers never nest. The end of the user's session saves
+// the recording (Form1::endSession) before Windows may end the process.
 
 #include "form1.h"
 #include "form1_controls.h"
 #include "list_box_list.h"
-#include "waitable_timers.h"
 
 #include <deque>
 #include <memory>
@@ -26,7 +24,7 @@ namespace win32ui {
 class Form1Window final : private app::Form1View {
 public:
     // Creates the window hidden; Form1's load() comes before the first show.
-    Form1Window(std::unique_ptr<serial::SerialLine> port, app::Runtime& runtime, TimerSet& timers);
+    Form1Window(std::unique_ptr<serial::SerialLine> port, app::Runtime& runtime);
     ~Form1Window() override;
     Form1Window(const Form1Window&) = delete;
     Form1Window& operator=(const Form1Window&) = delete;
@@ -34,13 +32,14 @@ public:
     app::Form1& form() { return *form_; }
     HWND handle() const noexcept { return window_; }
     const Form1Controls& controls() const noexcept { return controls_; }
+    // A problem the user can put right, shown as Form1's are: without
+    // blocking, once the current message is done.
+    void tellUser(const std::string& text) { reportProblem(text); }
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void fitToDpi(UINT dpi, const RECT* suggested);
-    void enterModal();
-    void leaveModal();
     void showProblem();
     void showFatal();
     void finish();
@@ -55,14 +54,12 @@ private:
     void closeWindow() override;
     void endProgram(int status) override;
 
-    TimerSet& timers_;
     HWND window_ = nullptr;
     Form1Controls controls_;
     std::unique_ptr<Form1Fonts> fonts_;
     std::unique_ptr<ListBoxList> list1_;
     std::unique_ptr<app::Form1> form_;
     HWND lastFocus_ = nullptr;
-    int modalDepth_ = 0;
     std::deque<std::string> problems_;
     std::optional<std::string> fatal_;
     std::optional<int> endStatus_;

@@ -1,9 +1,13 @@
 #include "message_loop.h"
 
+#include "modal_loop_watch.h"
+
 namespace win32ui {
 
 int runMessageLoop(HWND dialog, TimerSet& timers) {
+    ModalLoopWatch watch(timers);
     for (;;) {
+        watch.cameRound();
         const std::vector<HANDLE>& handles = timers.handles();
         const DWORD count = DWORD(handles.size());
         // MWMO_INPUTAVAILABLE: messages already in the queue count too, not

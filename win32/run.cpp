@@ -3,6 +3,7 @@
 #include "form1_window.h"
 #include "message_loop.h"
 #include "real_port.h"
+#include "temporary_folder.h"
 #include "wide_text.h"
 #include "win32_runtime.h"
 
@@ -18,7 +19,7 @@ int runThermometer(int showCommand, std::unique_ptr<serial::SerialLine> port,
     try {
         win32ui::TimerSet timers;
         win32ui::Win32Runtime runtime(timers);
-        win32ui::Form1Window window(std::move(port), runtime, timers);
+        win32ui::Form1Window window(std::move(port), runtime);
         // A failed load has posted its report; the loop shows it, with the
         // window still hidden, and ends with the failure's status.
         if (window.form().load()) {
@@ -26,6 +27,8 @@ int runThermometer(int showCommand, std::unique_ptr<serial::SerialLine> port,
                 onLoaded();
             ::ShowWindow(window.handle(), showCommand);
             ::UpdateWindow(window.handle());
+            if (const auto warning = win32ui::temporaryFolderWarning(runtime.programDirectory()))
+                window.tellUser(*warning);
             window.form().startJournal();
         }
         return win32ui::runMessageLoop(window.handle(), timers);

@@ -48,7 +48,12 @@ std::string Win32Runtime::programName() const {
     return measure::toUtf8(name.substr(0, name.rfind(L'.')));
 }
 
-void Win32Runtime::keepSystemAwake(bool) noexcept {}
+void Win32Runtime::keepSystemAwake(bool awake) noexcept {
+    // Holds for this thread (the window's) until changed: a system that
+    // will not sleep on its own, which the user can still suspend. Best
+    // effort: a refusal leaves nothing worse than before.
+    ::SetThreadExecutionState(awake ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);
+}
 
 std::string Win32Runtime::timeOfDayText() const {
     // Null time and format: now, in the user's long time format.

@@ -1,7 +1,8 @@
 #pragma once
 // The runtime services on Windows: the program's folder, the user's long
-// time format and decimal separator from the user's locale settings, and
-// waitable timers for the message loop to wait on.
+// time format and decimal separator from the user's locale settings,
+// waitable timers for the message loop to wait on, and the system kept from
+// sleeping on its own while a recording runs.
 
 #include "runtime.h"
 #include "waitable_timers.h"

@@ -4,9 +4,14 @@
  * One line per child of the top-level window titled "Form1", in creation
  * order: "<class>\t<text>", then for a list box one "<class>[<n>]\t<item>"
  * line per item. UTF-8. Exit status 1 when there is no such window.
+ *
+ * window_texts --scroll-bar: where the list box's vertical scroll bar is,
+ * in screen pixels: "<left> <top> <right> <bottom> <arrow height>"; exit
+ * status 1 when it shows none.
  */
 #include <windows.h>
 #include <stdio.h>
+#include <string.h>
 
 static void put(const wchar_t *text) {
     char out[4096];
@@ -43,12 +48,34 @@ static BOOL CALLBACK print_child(HWND child, LPARAM unused) {
     return TRUE;
 }
 
-int main(void) {
+static int print_scroll_bar(HWND form) {
+    /* From the list box's frame and client area, which any process may
+       ask for (GetScrollBarInfo answers only in the list box's own): the
+       bar fills the room between the client area's right edge and the
+       frame's border. */
+    HWND list = FindWindowExW(form, NULL, L"ListBox", NULL);
+    RECT frame, client;
+    POINT origin = {0, 0};
+    if (!list || !(GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL) || !GetWindowRect(list, &frame) ||
+        !GetClientRect(list, &client) || !ClientToScreen(list, &origin)) {
+        fputs("window_texts: the list box shows no vertical scroll bar\n", stderr);
+        return 1;
+    }
+    long border = origin.x - frame.left;
+    printf("%ld %ld %ld %ld %d\n", (long)(origin.x + client.right), (long)origin.y,
+           (long)(frame.right - border), (long)(origin.y + client.bottom),
+           GetSystemMetrics(SM_CYVSCROLL));
+    return 0;
+}
+
+int main(int argc, char **argv) {
     HWND form = FindWindowW(NULL, L"Form1");
     if (!form) {
         fputs("window_texts: no window Form1\n", stderr);
         return 1;
     }
+    if (argc > 1 && strcmp(argv[1], "--scroll-bar") == 0)
+        return print_scroll_bar(form);
     EnumChildWindows(form, print_child, 0);
     return 0;
 }

@@ -61,7 +61,6 @@ void expectEveryCaptionFits(const Form1Controls& c, UINT dpi) {
 }
 
 struct Bench {
-    win32ui::TimerSet timers;
     FakeRuntime runtime;
     RecordingLine* line = nullptr;
     std::unique_ptr<win32ui::Form1Window> window;
@@ -69,7 +68,7 @@ struct Bench {
     Bench() {
         auto port = std::make_unique<RecordingLine>();
         line = port.get();
-        window = std::make_unique<win32ui::Form1Window>(std::move(port), runtime, timers);
+        window = std::make_unique<win32ui::Form1Window>(std::move(port), runtime);
     }
     const Form1Controls& c() const { return window->controls(); }
 };

@@ -106,6 +106,11 @@ def drive_unwritable_name(d):
     d.set_text1(w, "nodir/x")
     d.click_command1(w, "Command1 (nodir/x)")
     p.answer_box()
+    # Names Windows would take for a device or a stream: refused the same way.
+    for name in d.target.refused_names:
+        d.set_text1(w, name)
+        d.click_command1(w, f"Command1 ({name})")
+        p.answer_box()
     d.note("window after failed save", p.proc.poll() is None and bool(p.windows("Form1")))
     d.note("list after failed save", d.list1_items())
     p.wait_readings(2)
@@ -117,6 +122,9 @@ def drive_unwritable_name(d):
 def check_unwritable_name(c):
     c.expect(c.facts.get("window after failed save"),
              "after the failed save the window stays open")
+    err = c.stderr("main")
+    for name, reason in c.target.refused_names.items():
+        c.expect(f"{name}.txt: {reason}" in err, f"{name} is refused: '{reason}'")
     c.ended_normally()
     c.expect(c.app_files() == ["fixed.txt"],
              f"fixed.txt is the one file; no nodir folder and no temporary files "

@@ -18,6 +18,8 @@ class LinuxProgram:
     locale = "C.UTF-8"
     # Line calls allowed before the first read, besides raising DTR.
     setup_calls = frozenset()
+    # Names refused when saving, with the reason given: none on Linux.
+    refused_names = {}
     # Screenshots the pictures scenario takes: (name, locale, dots per inch).
     pictures = [("window-C", "C.UTF-8", 96), ("window-de_DE", "de_DE.UTF-8", 96),
                 ("window-ru_RU", "ru_RU.UTF-8", 96)]
@@ -48,6 +50,9 @@ class WineProgram(LinuxProgram):
     # Opening the port, Wine sets the lines of the DCB one at a time: with
     # RTS control off it lowers RTS, while DTR keeps the converter deselected.
     setup_calls = frozenset({"RTS 0"})
+    refused_names = {"COM3": '"COM3" is the name of a device on Windows',
+                     "NUL": '"NUL" is the name of a device on Windows',
+                     "a:b": "a file name on Windows cannot hold the character :"}
     pictures = [("windows-C", "C.UTF-8", 96), ("windows-ru_RU", "ru_RU.UTF-8", 96),
                 ("windows-144dpi", "C.UTF-8", 144)]
 
