@@ -1,6 +1,6 @@
 #pragma once
-// What the log file needs from the OS. file_system_qt.cpp (Linux, through
-// QSaveFile) and file_system_windows.cpp implement it. File names are UTF-8.
+// What the log file needs from the OS. file_system_posix.cpp (Linux) and
+// file_system_windows.cpp implement it. File names are UTF-8.
 
 #include "save_error.h"
 
@@ -24,9 +24,10 @@ std::string_view toNarrow(std::string_view utf8, std::string& scratch);
 std::string folderProblem(const std::string& fileName);
 
 // A file that takes the place of `fileName` only as a whole: the bytes go to
-// a temporary file beside it, which replaces the old one on commit(). Until
-// then, and after any failure, the old file stays exactly as it was; a
-// temporary file not committed is removed.
+// a temporary file beside it, which replaces the old one on commit();
+// commit() succeeds only once the new file and its name are on the disk.
+// Until the replacement, and after any failure before it, the old file stays
+// exactly as it was; a temporary file not committed is removed.
 class ReplacementFile {
 public:
     explicit ReplacementFile(const std::string& fileName);

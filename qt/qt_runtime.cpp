@@ -17,7 +17,8 @@ measure::NumberFormat numberFormatOf(const QLocale& locale) {
     return format;
 }
 
-QtRuntime::QtRuntime() : numberFormat_(numberFormatOf(QLocale::system())) {}
+QtRuntime::QtRuntime(std::unique_ptr<AwakeHold> awake)
+    : numberFormat_(numberFormatOf(QLocale::system())), awake_(std::move(awake)) {}
 
 std::string QtRuntime::programDirectory() const {
     return QCoreApplication::applicationDirPath().toStdString();
@@ -27,7 +28,12 @@ std::string QtRuntime::programName() const {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
 }
 
-void QtRuntime::keepSystemAwake(bool) noexcept {}
+void QtRuntime::keepSystemAwake(bool awake) noexcept {
+    if (awake)
+        awake_->hold();
+    else
+        awake_->release();
+}
 
 std::string QtRuntime::timeOfDayText() const {
     const std::time_t now = std::time(nullptr);

@@ -1,9 +1,11 @@
 #pragma once
 // The runtime services on Linux under Qt: the program's folder, the C
 // library's time format of the user's locale, the user's decimal separator
-// from Qt's locale, and timers on Qt's event loop.
+// from Qt's locale, timers on Qt's event loop, and the desktop's locks
+// against idle suspend (system_awake.h).
 
 #include "runtime.h"
+#include "system_awake.h"
 
 #include <QLocale>
 
@@ -14,7 +16,7 @@ measure::NumberFormat numberFormatOf(const QLocale& locale);
 
 class QtRuntime final : public app::Runtime {
 public:
-    QtRuntime();
+    explicit QtRuntime(std::unique_ptr<AwakeHold> awake = makeDesktopAwakeHold());
 
     std::string programDirectory() const override;
     std::string programName() const override;
@@ -26,6 +28,7 @@ public:
 
 private:
     measure::NumberFormat numberFormat_;
+    std::unique_ptr<AwakeHold> awake_;
 };
 
 } // namespace qtui

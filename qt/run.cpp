@@ -3,6 +3,7 @@
 #include "form1_window.h"
 #include "qt_runtime.h"
 #include "real_port.h"
+#include "session_end.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -16,6 +17,7 @@ int runThermometer(int& argc, char** argv, std::unique_ptr<serial::SerialLine> p
         return app::Form1::kFatalExitStatus;
     if (onLoaded)
         onLoaded();
+    qtui::SessionEnd sessionEnd(window.form());
     window.show();
     window.form().startJournal();
     return application.exec();

@@ -1,7 +1,8 @@
 #pragma once
 // Starts the program on the given port: the window is created and loaded,
 // shown, and the event loop runs until the window closes. Returns the
-// process's exit status: 0 after a normal close, non-zero after an error.
+// process's exit status: 0 after a normal close or a request to end (see
+// session_end.h), non-zero after an error.
 // onLoaded runs once the load has succeeded, before the window shows.
 
 #include "serial_line.h"

@@ -1,4 +1,5 @@
-// Saving the list on Linux: UTF-8 lines, and a disk that fills part-way.
+// Saving the list on Linux: UTF-8 lines, a disk that fills part-way, and a
+// disk that refuses to sync.
 
 #include "entries.h"
 #include "save_list.h"
@@ -6,8 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -29,6 +34,23 @@ public:
 private:
     rlimit old_{};
     void (*oldHandler_)(int);
+};
+
+// Syncs of files whose path ends with `suffix` fail with EIO, while
+// tests/support/fail_fsync.c is preloaded (the test core_tests_failing_sync).
+class RefusedSync {
+public:
+    explicit RefusedSync(const std::string& suffix) { setenv("FAIL_FSYNC_SUFFIX", suffix.c_str(), 1); }
+    ~RefusedSync() { unsetenv("FAIL_FSYNC_SUFFIX"); }
+
+    static bool available(const ScratchDir& dir) {
+        RefusedSync refused(".probe");
+        const int fd = open(dir.file("x.probe").c_str(), O_WRONLY | O_CREAT, 0600);
+        const bool failed = fsync(fd) != 0 && errno == EIO;
+        close(fd);
+        unlink(dir.file("x.probe").c_str());
+        return failed;
+    }
 };
 
 } // namespace
@@ -63,4 +85,32 @@ TEST(SaveListLinux, AWriteFailingPartWayLeavesTheOldFileIntact) {
     // With room again, the same list goes through whole.
     EXPECT_EQ(logfile::SaveList(name, many), std::nullopt);
     EXPECT_EQ(fileBytes(name).size(), bytes);
+}
+
+TEST(SaveListLinux, ASyncTheDiskRefusesIsAFailedSave) {
+    ScratchDir dir;
+    if (!RefusedSync::available(dir))
+        GTEST_SKIP() << "runs under the fsync preload (ctest core_tests_failing_sync)";
+    const std::string name = dir.file("database.txt");
+    writeBytes(name, "earlier run\r\n");
+    const Entries entries{{"25    14:03:07"}};
+
+    std::optional<logfile::SaveError> error;
+    {
+        RefusedSync refused(".tmp");  // the new file's own sync
+        error = logfile::SaveList(name, entries);
+    }
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->number, EIO);
+    EXPECT_EQ(error->fileName, name);
+    EXPECT_EQ(fileBytes(name), "earlier run\r\n");
+    EXPECT_EQ(dir.fileNames(), std::vector<std::string>{"database.txt"});
+
+    {
+        RefusedSync refused(fromUtf8(dir.path()).filename().string());  // the folder's, after the rename
+        error = logfile::SaveList(name, entries);
+    }
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->number, EIO);
+    EXPECT_EQ(dir.fileNames(), std::vector<std::string>{"database.txt"});
 }

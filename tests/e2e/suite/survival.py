@@ -1,15 +1,18 @@
 """Scenarios about a recording outliving what ends or stalls the program:
-killed and started again, the end of the user's session, and a scroll bar
-held down (a modal loop) while readings come."""
+killed and started again, a request to end (SIGTERM on Linux, the end of the
+Wine session), and a scroll bar held down (a modal loop) while readings
+come."""
 
 import os
+import re
 import signal
 import subprocess
 import time
 
-from .checks import ENTRY, check_recorded_run, check_run, saved_entries, saved_lines
+from .checks import ENTRY, check_recorded_run, check_run, saved_entries
 from .common import CLICK_GRACE, READING_DELAY, VARIED_CODES, Scenario, cycling, now
 from .line import check_protocol
+from .target import app_folder_files
 
 
 def journal_name(target):
@@ -27,45 +30,88 @@ def journal_entries(path):
 
 
 def drive_killed(d):
-    p, w = d.open_form()
+    p, w = d.open_form("killed")
     d.click_check1(w)
     journal = os.path.join(d.work, "app", journal_name(d.target))
     p.wait_readings(4)
     end = now() + 10
     while len(journal_entries(journal) or []) < 3 and now() < end:
         time.sleep(0.05)
+    d.event("killing")
     os.kill(p.proc.pid, signal.SIGKILL)  # the process running the program, Wine's too
     p.proc.wait()
-    d.event("killed main")
+    d.note("files after the kill", app_folder_files(d.work, d.target))
     d.note("journal after the kill", journal_entries(journal))
-    q, w = d.open_form("second")
-    q.answer_box()  # the recovery's one message
+    p, w = d.open_form()
+    p.answer_box()  # the recovery's one message
     d.note("list after the restart", d.list1_items())
+    d.click_check1(w)
+    p.wait_readings(3)
     d.click_command1(w)
-    q.wait_exit()
+    p.wait_exit()
 
 
 def check_killed(c):
     kept = c.facts.get("journal after the kill") or []
-    c.expect(len(kept) >= 3, f"the journal held the readings at the kill ({len(kept)})")
-    entries = saved_entries(c, "database.txt")
+    journal = journal_name(c.target)
+    c.expect(c.facts.get("files after the kill") == [journal] and len(kept) >= 3,
+             f"the killed program left its journal with its readings "
+             f"({c.facts.get('files after the kill')}, {len(kept)} entries)")
+    c.ended_normally()
     c.expect(c.app_files() == ["database.txt"],
-             f"after \"Выход\" database.txt is the one file: no journal left ({c.app_files()})")
-    err = c.stderr("second")
-    c.expect(f"{len(kept)} readings recorded since " in err and "recovered" in err,
-             f"the second start says {len(kept)} readings were recovered ({err.strip()!r})")
+             f"database.txt is the one file left, no journal ({c.app_files()})")
+    where = re.escape(c.target.path_text(os.path.join(c.path("app"), journal)))
+    told = re.search(r"thermometer: (\d+) readings recorded since .* were recovered from " + where,
+                     c.stderr("main"))
+    if not c.expect(told and int(told[1]) == len(kept),
+                    f"the next start tells of the {len(kept)} recovered readings "
+                    f"({c.stderr('main').strip()!r})"):
+        return
     shown = c.facts.get("list after the restart")
     if shown is not None:  # only where the driver can read the list
-        c.expect(shown == kept, f"List1 shows the {len(kept)} recovered readings ({shown[:2]} ...)")
-    c.ended_normally("the second start ends with status 0", "second")
+        c.expect(shown == kept, f"List1 shows the recovered readings ({shown[:2]} ...)")
+    entries = saved_entries(c, "database.txt")
     if entries is None:
         return
-    c.expect(saved_lines(c, "database.txt") == kept,
-             f"\"Выход\" saved every recovered reading and nothing else ({len(entries)})")
-    # Nothing recorded before the kill is missing.
+    clicks, killed = c.whens("clicking Check1"), c.when("killing")
+    check_run(c, entries[:len(kept)], c.conversions("killed"),
+              earliest=clicks[0] - READING_DELAY, latest=killed,
+              required_from=c.whens("clicked Check1")[0] + CLICK_GRACE,
+              required_to=killed - READING_DELAY)
+    check_run(c, entries[len(kept):], c.conversions(),
+              earliest=clicks[1] - READING_DELAY, latest=c.when("main exited"),
+              required_from=c.whens("clicked Check1")[1] + CLICK_GRACE,
+              required_to=c.when("clicking Command1") - READING_DELAY)
+
+
+def drive_sigterm(d):
+    p, _ = d.open_form("idle")
+    p.proc.send_signal(signal.SIGTERM)
+    p.wait_exit()
+    d.note("files after the idle run", app_folder_files(d.work, d.target))
+    p, w = d.open_form()
+    d.click_check1(w)
+    p.wait_readings(4)
+    d.event("sending SIGTERM")
+    p.proc.send_signal(signal.SIGTERM)
+    p.wait_exit()
+
+
+def check_sigterm(c):
+    c.ended_normally("with nothing recorded, SIGTERM ends the program with status 0", "idle")
+    c.expect(c.facts.get("files after the idle run") == [],
+             f"and it writes nothing ({c.facts.get('files after the idle run')})")
+    c.ended_normally("while recording, SIGTERM ends the program with status 0")
+    c.expect(c.app_files() == ["database.txt"],
+             f"database.txt is the one file left, no journal ({c.app_files()})")
+    entries = saved_entries(c, "database.txt")
+    if entries is None:
+        return
+    sent = c.when("sending SIGTERM")
     check_run(c, entries, c.conversions(), earliest=c.when("clicking Check1") - READING_DELAY,
-              latest=c.when("killed main"), required_from=c.when("clicked Check1") + CLICK_GRACE,
-              required_to=c.when("killed main") - READING_DELAY)
+              latest=c.when("main exited"),
+              required_from=c.when("clicked Check1") + CLICK_GRACE,
+              required_to=sent - READING_DELAY)
 
 
 def drive_end_session(d):
@@ -145,6 +191,7 @@ def check_held_scroll_bar(c):
 
 SCENARIOS = {
     "killed": Scenario(cycling(VARIED_CODES), drive_killed, check_killed),
+    "sigterm": Scenario(cycling(VARIED_CODES), drive_sigterm, check_sigterm),
     "end_session": Scenario(cycling(VARIED_CODES), drive_end_session, check_end_session),
     "held_scroll_bar": Scenario(cycling(VARIED_CODES), drive_held_scroll_bar,
                                 check_held_scroll_bar, prepare_full_list),
