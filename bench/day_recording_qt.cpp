@@ -8,7 +8,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <unistd.h>
 
@@ -22,7 +24,9 @@ double residentBytes() {
 
 } // namespace
 
+// Optionally the number of readings, for a shorter trial: day_recording 5000
 int main(int argc, char** argv) {
+    const int entries = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDayEntries;
     QApplication application(argc, argv);
     QTemporaryDir folder;
     qtui::QtRuntime real;
@@ -34,6 +38,6 @@ int main(int argc, char** argv) {
     window.show();
     window.controls().Check1->setChecked(true);
     const DayFigures day = recordADay(window.form(), runtime, [] { QApplication::processEvents(); },
-                                      residentBytes);
-    return reportDay(day, QFile::exists(folder.filePath(QStringLiteral("database.txt"))));
+                                      residentBytes, entries);
+    return reportDay(day, QFile::exists(folder.filePath(QStringLiteral("database.txt"))), entries);
 }

@@ -8,6 +8,9 @@
 #include "win32_runtime.h"
 #include "wide_text.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include <psapi.h>
 #include <windows.h>
 
@@ -31,7 +34,9 @@ void pumpMessages() {
 
 } // namespace
 
-int main() {
+// Optionally the number of readings, for a shorter trial: day_recording.exe 5000
+int main(int argc, char** argv) {
+    const int entries = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDayEntries;
     wchar_t temp[MAX_PATH]{};
     ::GetTempPathW(MAX_PATH, temp);
     std::wstring folder = std::wstring(temp) + L"thermometer-day-" + std::to_wstring(::GetCurrentProcessId());
@@ -41,15 +46,15 @@ int main() {
     win32ui::Win32Runtime real(timers);
     SteppedClockRuntime runtime(real);
     runtime.directory = measure::toUtf8(folder);
-    win32ui::Form1Window window(std::make_unique<CountingLine>(), runtime, timers);
+    win32ui::Form1Window window(std::make_unique<CountingLine>(), runtime);
     if (!window.form().load())
         return 2;
     ::ShowWindow(window.handle(), SW_SHOWNORMAL);
     ::SendMessageW(window.controls().Check1, BM_SETCHECK, BST_CHECKED, 0);
-    const DayFigures day = recordADay(window.form(), runtime, pumpMessages, committedBytes);
+    const DayFigures day = recordADay(window.form(), runtime, pumpMessages, committedBytes, entries);
     const std::wstring saved = folder + L"\\database.txt";
     const bool wasSaved = ::GetFileAttributesW(saved.c_str()) != INVALID_FILE_ATTRIBUTES;
     ::DeleteFileW(saved.c_str());
     ::RemoveDirectoryW(folder.c_str());
-    return reportDay(day, wasSaved);
+    return reportDay(day, wasSaved, entries);
 }

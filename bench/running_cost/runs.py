@@ -8,7 +8,7 @@ import sys
 import time
 
 from .procs import WindowWatch, drained, exec_stamped, find_descendant, sample, shown_ms, stop
-from .settings import CODES, DCD_LATE, RUNNER, die
+from .settings import CHECK1, CODES, DCD_LATE, RUNNER, die
 
 
 class Env:
@@ -92,6 +92,15 @@ def line_call_figures(calls, delays):
             "reading_delays_ms": delays}
 
 
+def tick_check1(env):
+    """Ticks Check1 as a user would, so the run records (and journals)."""
+    x, y = CHECK1[0] + 8, CHECK1[1] + CHECK1[3] // 2
+    subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Form1$",
+                    "mousemove", "--window", "%1", str(x), str(y), "click", "1"],
+                   env=env.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=20, check=True)
+
+
 def measure_run(env, kind):
     """One steady-state run of the program or the floor, line drained."""
     seconds = env.opts["seconds"]
@@ -116,6 +125,8 @@ def measure_run(env, kind):
             if mapped is None:
                 die(f"the program's window never appeared; see {stem}.out")
             result["shown_ms"] = shown_ms(stem + ".stamp", mapped)
+            if env.opts["record"]:
+                tick_check1(env)
         # Settle: start-up is not running cost.
         time.sleep(2.0)
         a = sample(pid)

@@ -12,6 +12,9 @@ CODES = "600,601,602,603,602,601"
 # DCD as a slow USB adapter reports it: held 20 ms ("LAG,PERIOD" in ms), so
 # the runs show the read cycle's real pace.
 DCD_LATE = "20,0"
+# Check1 in the window's client coordinates, as the end-to-end suite has it.
+sys.path.insert(0, os.path.join(REPO, "tests", "e2e"))
+from suite.common import CHECK1  # noqa: E402
 
 TARGETS = {
     "cpu_ratio": 1.35,          # program CPU / floor CPU, at most
@@ -37,7 +40,7 @@ def die(message):
 def parse_args(argv, usage):
     opts = {"build": os.path.join(REPO, "build-bench"), "do_build": True, "seconds": 30.0,
             "pairs": 3, "window_pairs": 7, "blocked_seconds": 120.0, "micro": True,
-            "json": None, "program": None, "compare": None, "program_env": {},
+            "json": None, "program": None, "compare": None, "program_env": {}, "record": False,
             "windows_build": os.path.join(REPO, "build-windows"), "wine_runs": 2}
     i = 0
     while i < len(argv):
@@ -59,6 +62,8 @@ def parse_args(argv, usage):
                 die(f"{a} needs a path")
             opts[a[2:]] = os.path.abspath(value)
             i += 1
+        elif a == "--record":
+            opts["record"] = True
         elif a == "--skip-micro":
             opts["micro"] = False
         elif a == "--skip-wine":

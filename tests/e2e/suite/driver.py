@@ -12,7 +12,8 @@ from .common import BOX_TITLE, PORT, PTY_SLAVE_MAJORS, now
 from .display import Desktop
 from .logs import conversions, read_modem_log
 from .target import program_for
-from vport.wine import SETTLE_SECONDS, registry_ports, verify_prefix
+from vport.wine import (PORTS_KEY, SERIALCOMM_KEY, SETTLE_SECONDS, registry_values,
+                        verify_prefix)
 
 # Generous: only a program that has stopped sampling takes this long.
 SECONDS_PER_READING = 5.0
@@ -127,13 +128,14 @@ class Driver(Desktop):
                 or (wineserver(env, "-k", 10) and wineserver(env, "-w", 10))):
             raise RuntimeError("the Wine session did not end")
         prefix = env["WINEPREFIX"]
-        has_port = "MODEMSIM_RDEV" in os.environ
-        ports = registry_ports(env, prefix)  # starts the new session
-        com1 = os.path.join(prefix, "dosdevices", "com1")
+        # The scenes that change the DPI run on COM1.
+        mapped = {"com1": os.environ["VPORT_DEVICE"]} if "MODEMSIM_RDEV" in os.environ else {}
+        ports = registry_values(env, prefix, PORTS_KEY)  # starts the new session
+        links = [os.path.join(prefix, "dosdevices", name) for name in mapped]
         end = now() + SETTLE_SECONDS
-        while has_port and not os.path.islink(com1) and now() < end:
+        while not all(map(os.path.islink, links)) and now() < end:
             time.sleep(0.05)
-        verify_prefix(prefix, has_port, ports)
+        verify_prefix(prefix, mapped, ports, registry_values(env, prefix, SERIALCOMM_KEY))
         self.event("new Wine session")
 
     def window_texts(self):
