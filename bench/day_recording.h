@@ -5,7 +5,9 @@
 // costs per entry, window included, and how long the exit button's save
 // takes. Each front end has a bench-only program around it.
 
+#include "exit_path.h"
 #include "form1.h"
+#include "save_list.h"
 #include "stepped_clock_runtime.h"
 
 #include <chrono>
@@ -16,6 +18,7 @@ struct DayFigures {
     int entries = 0;
     double bytesPerEntry = 0;
     double saveMs = 0;
+    double exitMs = 0;  // the whole click: the save again, and the window closing
     bool saved = false;
 };
 
@@ -45,17 +48,24 @@ inline DayFigures recordADay(app::Form1& form, SteppedClockRuntime& runtime,
     pump();
     day.entries = form.List1().ListCount();
     day.bytesPerEntry = (memoryBytes() - before) / day.entries;
+    // The exit button's save alone; the window's closing after it is the
+    // toolkit's, not the save's.
     const auto start = std::chrono::steady_clock::now();
-    form.deliver(&app::Form1::OnExitClick);
+    const auto error = logfile::SaveList(logfile::logFileName(runtime.programDirectory(), "database"), form.List1());
     day.saveMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    day.saved = !error;
+    const auto click = std::chrono::steady_clock::now();
+    form.deliver(&app::Form1::OnExitClick);
+    day.exitMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - click).count();
     return day;
 }
 
 // One line of figures; the exit status says whether the targets were met.
 inline int reportDay(const DayFigures& day, bool saved, int entries = kDayEntries) {
+    saved = saved && day.saved;
     const bool ok = saved && day.entries == entries && day.bytesPerEntry <= kMaxBytesPerEntry &&
                     day.saveMs <= kMaxSaveMs;
-    std::printf("day-recording entries=%d bytes_per_entry=%.1f save_ms=%.1f saved=%d %s\n", day.entries,
-                day.bytesPerEntry, day.saveMs, saved ? 1 : 0, ok ? "ok" : "MISS");
+    std::printf("day-recording entries=%d bytes_per_entry=%.1f save_ms=%.1f exit_click_ms=%.1f saved=%d %s\n",
+                day.entries, day.bytesPerEntry, day.saveMs, day.exitMs, saved ? 1 : 0, ok ? "ok" : "MISS");
     return ok ? 0 : 1;
 }

@@ -16,12 +16,13 @@
 
 namespace {
 
-double committedBytes() {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
+// The working set, as resident memory on Linux: Wine keeps no count of
+// private bytes, but it does of the working set.
+double workingSetBytes() {
+    PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
-    ::GetProcessMemoryInfo(::GetCurrentProcess(),
-                           reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-    return double(counters.PrivateUsage);
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+    return double(counters.WorkingSetSize);
 }
 
 void pumpMessages() {
@@ -51,7 +52,7 @@ int main(int argc, char** argv) {
         return 2;
     ::ShowWindow(window.handle(), SW_SHOWNORMAL);
     ::SendMessageW(window.controls().Check1, BM_SETCHECK, BST_CHECKED, 0);
-    const DayFigures day = recordADay(window.form(), runtime, pumpMessages, committedBytes, entries);
+    const DayFigures day = recordADay(window.form(), runtime, pumpMessages, workingSetBytes, entries);
     const std::wstring saved = folder + L"\\database.txt";
     const bool wasSaved = ::GetFileAttributesW(saved.c_str()) != INVALID_FILE_ATTRIBUTES;
     ::DeleteFileW(saved.c_str());
