@@ -1,0 +1,61 @@
+#pragma once
+// A Form1 on a recording line and a fake window, writing into a folder of
+// its own (or one it is given), with the readings delivered tick by tick.
+
+#include "fake_window.h"
+#include "form1.h"
+#include "recording_line.h"
+#include "sample_ticks.h"
+#include "scratch_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+// DCD answers that read as `code`, most significant bit first.
+inline std::deque<bool> dcdFor(int code) {
+    std::deque<bool> bits;
+    for (int k = 9; k >= 0; --k)
+        bits.push_back((code >> k) & 1);
+    return bits;
+}
+
+// A Form1 on a recording line, writing into its own directory.
+struct Bench {
+    ScratchDir dir;
+    FakeRuntime runtime;
+    FakeWindow window;
+    RecordingLine* line = nullptr;
+    std::unique_ptr<app::Form1> form;
+
+    explicit Bench(measure::NumberFormat format = {}) : Bench(std::string(), std::move(format)) {}
+    // In `folder` rather than a scratch folder of its own.
+    explicit Bench(std::string folder, measure::NumberFormat format = {}) {
+        runtime.directory = folder.empty() ? dir.path() : std::move(folder);
+        runtime.format = std::move(format);
+        auto port = std::make_unique<RecordingLine>();
+        line = port.get();
+        form = std::make_unique<app::Form1>(std::move(port), window, runtime);
+    }
+    void load() {
+        ASSERT_TRUE(form->load());
+        line->calls.clear();
+    }
+    bool sample(int code) {
+        line->dcdScript = dcdFor(code);
+        return deliverSampleTicks(*form, runtime);
+    }
+    // The line calls made, without the keep-alive's.
+    std::vector<std::string> lineCalls() const {
+        std::vector<std::string> calls;
+        for (const std::string& call : line->calls)
+            if (call.rfind("Output", 0) != 0)
+                calls.push_back(call);
+        return calls;
+    }
+    bool timersRunning() const { return form->timer1()->isActive() || form->timer2()->isActive(); }
+};
+
