@@ -91,19 +91,23 @@ void Form1::OnSampleTimer() {
     if (readCycle_.running())
         return;
     readCycle_.start();
-    stepReadCycle();
+    stepReadCycle(runtime_.monotonicNow());
 }
 
 void Form1::OnKeepAliveTimer() {
     serial::sendKeepAlive(*MSComm1);
-    stepReadCycle();
+    // A thousand ticks a second: most have nothing else to do.
+    if (!readCycle_.running() && !journal_)
+        return;
+    const auto now = runtime_.monotonicNow();
+    stepReadCycle(now);
     if (journal_)
-        if (const auto error = journal_->syncIfDue(runtime_.monotonicNow()))
+        if (const auto error = journal_->syncIfDue(now))
             journalFailed(*error);
 }
 
-void Form1::stepReadCycle() {
-    if (const auto bits = readCycle_.step(*MSComm1, runtime_.monotonicNow()))
+void Form1::stepReadCycle(serial::ReadCycle::Clock::time_point now) {
+    if (const auto bits = readCycle_.step(*MSComm1, now))
         showReading(*bits);
 }
 

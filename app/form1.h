@@ -92,7 +92,7 @@ private:
     void takeUpJournal();
     void startTimers();
     void stopTimers() noexcept;
-    void stepReadCycle();
+    void stepReadCycle(serial::ReadCycle::Clock::time_point now);
     void showReading(const serial::SampleBits& bits);
     void record(std::string_view entry);
     void keepAwakeWhileRecording(bool recording) noexcept;

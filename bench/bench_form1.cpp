@@ -5,38 +5,20 @@
 #include "form1_window.h"
 #include "qt_runtime.h"
 #include "reading_log.h"
+#include "stepped_clock_runtime.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
-
-// The program's own runtime services, but with a monotonic clock the
-// benchmark moves, so a reading's waits take no real time.
-class SteppedClockRuntime final : public app::Runtime {
-public:
-    std::chrono::steady_clock::time_point now{};
-
-    std::string programDirectory() const override { return qt_.programDirectory(); }
-    std::string programName() const override { return qt_.programName(); }
-    std::string timeOfDayText() const override { return qt_.timeOfDayText(); }
-    void keepSystemAwake(bool) noexcept override {}
-    measure::NumberFormat numberFormat() const override { return qt_.numberFormat(); }
-    std::chrono::steady_clock::time_point monotonicNow() const override { return now; }
-    std::unique_ptr<app::Timer> makeTimer(std::chrono::milliseconds interval,
-                                          std::function<void()> onTick) override {
-        return qt_.makeTimer(interval, std::move(onTick));
-    }
-
-private:
-    qtui::QtRuntime qt_;
-};
 
 // Both handlers are timed on the Qt window just as the program shows it,
 // with the program's own runtime services: built on a counting port and
 // loaded. Skipped with an error when it does not load.
 template <class Body>
 void withLoadedForm(benchmark::State& state, Body body) {
-    SteppedClockRuntime runtime;
+    qtui::QtRuntime real;
+    SteppedClockRuntime runtime(real);
+    runtime.directory = real.programDirectory();
     auto port = std::make_unique<CountingLine>();
     CountingLine& line = *port;
     qtui::Form1Window window(std::move(port), runtime);

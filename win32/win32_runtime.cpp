@@ -14,22 +14,25 @@ measure::NumberFormat userNumberFormat() {
     return format;
 }
 
+// The program file's full path, however long; empty if Windows will not say.
+std::wstring programPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);  // truncated: a long path
+    }
+}
+
 } // namespace
 
 Win32Runtime::Win32Runtime(TimerSet& timers) : timers_(timers), numberFormat_(userNumberFormat()) {}
 
 std::string Win32Runtime::programDirectory() const {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
-        if (length == 0)
-            return ".";
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);  // truncated: a long path
-    }
+    const std::wstring path = programPath();
     auto slash = path.find_last_of(L'\\');
     if (slash == std::wstring::npos)
         return ".";
@@ -41,9 +44,8 @@ std::string Win32Runtime::programDirectory() const {
 }
 
 std::string Win32Runtime::programName() const {
-    wchar_t path[MAX_PATH]{};
-    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring_view name(path, length);
+    const std::wstring path = programPath();
+    std::wstring_view name(path);
     name.remove_prefix(name.find_last_of(L'\\') + 1);
     return measure::toUtf8(name.substr(0, name.rfind(L'.')));
 }
