@@ -5,23 +5,17 @@
 #include "file_system.h"
 #include "keep_alive.h"
 #include "log_entry.h"
-#include "port_error.h"
+#include "error.h"
 #include "save_list.h"
 
-#include <exception>
 #include <new>
 
 namespace app {
 
 using namespace std::chrono_literals;
 
-namespace {
-
-std::string errorText(const logfile::JournalError& error) {
-    return "Error " + std::to_string(error.number) + ": " + error.description;
-}
-
-} // namespace
+using text::MessageId;
+using text::render;
 
 Form1::Form1(std::unique_ptr<serial::SerialLine> port, Form1View& view, Runtime& runtime)
     : MSComm1(std::move(port)), view_(view), runtime_(runtime),
@@ -61,13 +55,11 @@ void Form1::takeUpJournal() {
                              runtime_.programName() + ".journal";
     logfile::Journal::Opening opening = logfile::Journal::open(path);
     if (opening.heldElsewhere) {
-        view_.reportProblem("Another copy of the program is keeping its readings in " + path +
-                            ". This copy keeps no journal: its readings are saved only by \"Выход\".");
+        view_.reportProblem(render(MessageId::JournalHeldElsewhere, {path}));
         return;
     }
     if (opening.error) {
-        view_.reportProblem("The readings cannot be kept in a journal: " + path + " could not be opened (" +
-                            errorText(*opening.error) + "). They are saved only by \"Выход\".");
+        view_.reportProblem(render(MessageId::JournalUnavailable, {reportLine(*opening.error)}));
         return;
     }
     journal_ = std::move(opening.journal);
@@ -78,12 +70,10 @@ void Form1::takeUpJournal() {
     for (const std::string& entry : left.entries)
         list_.AddItem(entry);
     view_.listGrew(list_, first);
-    const bool one = left.entries.size() == 1;
-    view_.reportProblem(std::to_string(left.entries.size()) + (one ? " reading" : " readings") +
-                        " recorded" + (left.since.empty() ? "" : " since " + left.since) +
-                        (one ? " was" : " were") + " recovered from " + path +
-                        ". \"Выход\" saves " + (one ? "it" : "them") + ", with any new readings, under the name in the box (now " +
-                        logFileName() + ").");
+    const std::string count = std::to_string(left.entries.size());
+    view_.reportProblem(
+        left.since.empty() ? render(MessageId::Recovered, {count, path, logFileName()})
+                           : render(MessageId::RecoveredSince, {count, left.since, path, logFileName()}));
 }
 
 void Form1::OnSampleTimer() {
@@ -139,7 +129,7 @@ void Form1::OnExitClick() {
     if (const auto error = logfile::SaveList(logFileName(), list_)) {
         // Keep the window, the list and the sampling: the user can correct
         // the name and press the button again.
-        view_.reportProblem(logfile::describe(*error));
+        view_.reportProblem(render(MessageId::SaveFailed, {reportLine(*error)}));
         return;
     }
     removeJournal();
@@ -183,19 +173,16 @@ bool Form1::deliver(void (Form1::*handler)()) {
 bool Form1::guarded(const std::function<void()>& call) {
     if (ended_)
         return false;
-    // Every error ends the program the one way. The texts for the last
-    // three fit in a string without allocating: memory may have run out.
+    // Every error ends the program the one way.
     try {
         call();
         return true;
-    } catch (const serial::PortError& error) {
-        endOnError(serial::reportLine(error));
-    } catch (const ServiceError& error) {
-        endOnError(reportLine(error));
+    } catch (const text::Error& error) {
+        endOnError(&error, MessageId::SystemFailure);
     } catch (const std::bad_alloc&) {
-        endOnError("Out of memory");
+        endOnError(nullptr, MessageId::OutOfMemory);
     } catch (...) {
-        endOnError("Internal error");
+        endOnError(nullptr, MessageId::InternalError);
     }
     return false;
 }
@@ -207,10 +194,8 @@ void Form1::keepAwakeWhileRecording(bool recording) noexcept {
     }
 }
 
-void Form1::journalFailed(const logfile::JournalError& error) {
-    view_.reportProblem("The journal " + journal_->path() + " could not be written (" + errorText(error) +
-                        "). Recording goes on, but until \"Выход\" saves them, the readings are safe "
-                        "only while the program runs.");
+void Form1::journalFailed(const text::Error& error) {
+    view_.reportProblem(render(MessageId::JournalWriteFailed, {reportLine(error)}));
 }
 
 void Form1::removeJournal() noexcept {
@@ -226,29 +211,27 @@ void Form1::stopTimers() noexcept {
             continue;
         try {
             timer->stop();
-        } catch (const ServiceError&) {
+        } catch (const text::Error&) {
         }
     }
 }
 
-void Form1::endOnError(const std::string& reportLine) noexcept {
+void Form1::endOnError(const text::Error* error, MessageId fault) noexcept {
     ended_ = true;
     stopTimers();
     readCycle_.abandon();
     keepAwakeWhileRecording(false);
+    // Each part of the report is made only if the one before could be:
+    // memory may have run out.
     std::string report;
     try {
-        report = reportLine + fatalSaveReport();
+        report = error ? reportLine(*error) : render(fault);
+        if (const std::string saved = fatalSaveReport(); !saved.empty())
+            report += "\n" + saved;
     } catch (...) {
-        // Out of memory, most likely: the journal, if any, still holds the
-        // readings, and the short report is all that can be made.
-        report = reportLine;
+        // The journal, if any, still holds the readings.
     }
-    try {
-        view_.reportFatal(report);
-    } catch (...) {
-    }
-    view_.endProgram(kFatalExitStatus);
+    view_.endWithReport(report, kFatalExitStatus);
 }
 
 std::string Form1::fatalSaveReport() {
@@ -261,13 +244,13 @@ std::string Form1::fatalSaveReport() {
     const auto saveError = logfile::SaveList(fileName, list_);
     if (!saveError) {
         removeJournal();
-        return "\nThe " + std::to_string(count) + " recorded readings were saved to " + fileName + ".";
+        return render(MessageId::FatalSaved, {std::to_string(count), fileName});
     }
-    std::string report = "\n" + logfile::describe(*saveError);
+    const std::string failed = render(MessageId::SaveFailed, {reportLine(*saveError)}) + "\n";
     if (journal_ && !journal_->failed())
-        return report + ". The " + std::to_string(count) + " recorded readings are kept in " +
-               journal_->path() + ", and the next start recovers them.";
-    return report + "; the recorded readings are lost.";
+        return failed +
+               render(MessageId::FatalKeptInJournal, {std::to_string(count), journal_->path()});
+    return failed + render(MessageId::FatalLost);
 }
 
 std::string Form1::logFileName() const {

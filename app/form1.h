@@ -24,6 +24,7 @@
 // next start), one report says what happened and where the readings went,
 // and the program ends with status 1.
 
+#include "error.h"
 #include "form1_view.h"
 #include "journal.h"
 #include "read_cycle.h"
@@ -82,10 +83,7 @@ public:
     // close box (or End task): the recording is discarded, journal and all.
     void windowClosing();
 
-    const Reading& reading() const { return reading_; }
     const RecordedList& List1() const { return list_; }
-    const Timer* timer1() const { return Timer1.get(); }
-    const Timer* timer2() const { return Timer2.get(); }
 
 private:
     bool guarded(const std::function<void()>& call);
@@ -96,9 +94,10 @@ private:
     void showReading(const serial::SampleBits& bits);
     void record(std::string_view entry);
     void keepAwakeWhileRecording(bool recording) noexcept;
-    void journalFailed(const logfile::JournalError& error);
+    void journalFailed(const text::Error& error);
     void removeJournal() noexcept;
-    void endOnError(const std::string& reportLine) noexcept;
+    // `error` is the program's own; without one, `fault` says what failed.
+    void endOnError(const text::Error* error, text::MessageId fault) noexcept;
     std::string fatalSaveReport();
     std::string logFileName() const;
 

@@ -6,7 +6,6 @@
 // sees them. Texts are UTF-8.
 
 #include "recorded_list.h"
-#include "service_error.h"
 
 #include <cstdint>
 #include <string>
@@ -26,20 +25,20 @@ public:
     virtual std::string text1Text() const = 0;
     // List1 has grown: its entries from `first` on are new. The view shows
     // them at its end, keeping its scroll position and selection. Throws
-    // ServiceError when it can show no more.
+    // text::Error when it can show no more.
     virtual void listGrew(const RecordedList& list, std::int32_t first) = 0;
 
     // A problem the user can put right: shown without blocking the caller,
     // the window stays usable.
     virtual void reportProblem(const std::string& text) = 0;
-    // An error that ends the program, told once. It may be shown before or
-    // after the call returns; Form1 has stopped both timers by then and runs
-    // nothing more, so nothing can run into a half-ended program meanwhile.
-    virtual void reportFatal(const std::string& report) = 0;
+    // Tells the user `report` once, then ends the program with `status`.
+    // The report may be shown before or after the call returns; Form1 has
+    // stopped both timers by then and runs nothing more, so nothing can run
+    // into a half-ended program meanwhile. Never throws: the program ends
+    // even where the report cannot be shown.
+    virtual void endWithReport(const std::string& report, int status) noexcept = 0;
     // Closes the window, which ends the program with status 0.
     virtual void closeWindow() = 0;
-    // Ends the program with `status` once the fatal report has been seen.
-    virtual void endProgram(int status) = 0;
 };
 
 } // namespace app

@@ -37,7 +37,7 @@ public:
     // way, nothing happens.
     virtual void keepSystemAwake(bool awake) noexcept = 0;
     // A stopped timer that will call onTick from the event loop; throws
-    // ServiceError when the OS has none to give.
+    // text::Error when the OS has none to give.
     virtual std::unique_ptr<Timer> makeTimer(std::chrono::milliseconds interval,
                                              std::function<void()> onTick) = 0;
 };

@@ -6,8 +6,6 @@
 // the event loop, one at a time, never while another handler runs. Ticks
 // that fall due meanwhile are merged into one.
 
-#include "service_error.h"
-
 #include <chrono>
 
 namespace app {
@@ -16,7 +14,7 @@ class Timer {
 public:
     virtual ~Timer() = default;
 
-    // Both throw ServiceError when the OS refuses.
+    // Both throw text::Error when the OS refuses.
     virtual void start() = 0;
     virtual void stop() = 0;
     virtual bool isActive() const = 0;

@@ -2,8 +2,11 @@
 
 #include "conversion.h"
 #include "log_entry.h"
+#include "time_of_day.h"
 
 #include <benchmark/benchmark.h>
+
+#include <ctime>
 
 namespace {
 
@@ -40,7 +43,7 @@ void BM_LogEntry(benchmark::State& state) {
     const std::string temperature = measure::convertCode(600, format).temperatureText;
     const std::tm time = fourteenOhThreeOhSeven();
     for (auto _ : state) {
-        std::string entry = measure::logEntry(temperature, measure::timeOfDayText(time));
+        std::string entry = measure::logEntry(temperature, qtui::timeOfDayText(time));
         benchmark::DoNotOptimize(entry);
     }
 }
@@ -49,7 +52,7 @@ BENCHMARK(BM_LogEntry);
 void BM_TimeOfDayText(benchmark::State& state) {
     const std::tm time = fourteenOhThreeOhSeven();
     for (auto _ : state) {
-        std::string text = measure::timeOfDayText(time);
+        std::string text = qtui::timeOfDayText(time);
         benchmark::DoNotOptimize(text);
     }
 }

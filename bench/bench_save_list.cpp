@@ -103,7 +103,7 @@ void BM_SaveList(benchmark::State& state) {
     const std::string target = scratchDir().filePath(QStringLiteral("savelist.txt")).toStdString();
     for (auto _ : state) {
         if (const auto error = logfile::SaveList(target, log)) {
-            state.SkipWithError(logfile::describe(*error).c_str());
+            state.SkipWithError(text::reportLine(*error).c_str());
             break;
         }
     }

@@ -6,7 +6,7 @@
 #include "form1_window.h"
 #include "waitable_timers.h"
 #include "win32_runtime.h"
-#include "wide_text.h"
+#include "windows_encoding.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     win32ui::TimerSet timers;
     win32ui::Win32Runtime real(timers);
     SteppedClockRuntime runtime(real);
-    runtime.directory = measure::toUtf8(folder);
+    runtime.directory = text::toUtf8(folder);
     win32ui::Form1Window window(std::make_unique<CountingLine>(), runtime);
     if (!window.form().load())
         return 2;

@@ -5,6 +5,7 @@
 #include "conversion.h"
 #include "log_entry.h"
 
+#include <cstdio>
 #include <string>
 
 inline std::string sampleEntry(int index) {
@@ -12,10 +13,7 @@ inline std::string sampleEntry(int index) {
     // Codes 540..599 read 2.68 V to 2.96 V: -5 to 23 degrees, one and two digits.
     const double code = 540 + index % 60;
     const int second = index % 86400;
-    std::tm time{};
-    time.tm_hour = second / 3600;
-    time.tm_min = second / 60 % 60;
-    time.tm_sec = second % 60;
-    return measure::logEntry(measure::convertCode(code, format).temperatureText,
-                             measure::timeOfDayText(time));
+    char time[16];
+    std::snprintf(time, sizeof time, "%02d:%02d:%02d", second / 3600, second / 60 % 60, second % 60);
+    return measure::logEntry(measure::convertCode(code, format).temperatureText, time);
 }

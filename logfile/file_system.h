@@ -1,10 +1,11 @@
 #pragma once
-// What the log file needs from the OS. file_system_posix.cpp (Linux) and
+// What the log file needs from the OS. file_system_linux.cpp and
 // file_system_windows.cpp implement it. File names are UTF-8.
 
-#include "save_error.h"
+#include "error.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,10 +19,11 @@ extern const char kPathSeparator;
 // a view of `scratch`, which it fills.
 std::string_view toNarrow(std::string_view utf8, std::string& scratch);
 
-// A plain sentence when the folder of `fileName` is the trouble (missing,
-// not a folder, not writable), else empty. The OS's reason alone can
-// mislead: "No such file or directory" for a missing folder.
-std::string folderProblem(const std::string& fileName);
+// What is wrong with the folder of `fileName` (missing, not a folder, not
+// writable), if anything is: a failed save carries it as its note, since
+// the OS's reason alone can mislead ("No such file or directory" for a
+// missing folder).
+std::optional<text::Message> folderProblem(const std::string& fileName);
 
 // A file that takes the place of `fileName` only as a whole: the bytes go to
 // a temporary file beside it, which replaces the old one on commit();
@@ -35,18 +37,20 @@ public:
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
-    // Each returns false once anything has failed; error() then says why.
+    // Each returns false once anything has failed; error() then says why,
+    // naming the file.
     bool write(std::string_view bytes);
     bool commit();
-    const std::optional<SaveError>& error() const noexcept { return error_; }
+    const std::optional<text::Error>& error() const noexcept { return error_; }
 
 private:
     struct Os;
-    void fail(int number, std::string description);
+    void fail(int number, text::MessageId why = text::MessageId::SystemFailure,
+              std::vector<std::string> args = {});
 
     std::string fileName_;
     std::unique_ptr<Os> os_;
-    std::optional<SaveError> error_;
+    std::optional<text::Error> error_;
 };
 
 } // namespace logfile

@@ -9,7 +9,7 @@
 #include "file_system.h"
 
 #include "busy_retry.h"
-#include "wide_text.h"
+#include "windows_encoding.h"
 #include "windows_file_name.h"
 
 #include <algorithm>
@@ -44,7 +44,7 @@ std::string lastComponent(const std::string& fileName) {
 // Whether this user may add a file to the folder: only its ACL knows (the
 // read-only attribute means nothing on a folder).
 bool mayAddFiles(const std::string& folder) {
-    const HANDLE handle = ::CreateFileW(measure::toWide(folder).c_str(), FILE_ADD_FILE,
+    const HANDLE handle = ::CreateFileW(text::toWide(folder).c_str(), FILE_ADD_FILE,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
@@ -60,22 +60,23 @@ bool isBusy(unsigned long code) {
 
 // Access is denied for an open file and for a read-only one alike; asking
 // for the file itself tells them apart.
-std::string whyNotReplaced(const std::wstring& target, DWORD code) {
+text::MessageId whyNotReplaced(const std::wstring& target, DWORD code) {
+    using enum text::MessageId;
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return "there is a folder of that name";
+        return FileIsFolder;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        return "the file is read-only";
+        return FileReadOnly;
     if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION)
-        return "the file is open in another program";
+        return FileInUse;
     const HANDLE handle = ::CreateFileW(target.c_str(), DELETE,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle != INVALID_HANDLE_VALUE) {
         ::CloseHandle(handle);
-        return {};
+        return SystemFailure;
     }
-    return ::GetLastError() == ERROR_SHARING_VIOLATION ? "the file is open in another program" : "";
+    return ::GetLastError() == ERROR_SHARING_VIOLATION ? FileInUse : SystemFailure;
 }
 
 } // namespace
@@ -86,24 +87,25 @@ std::string_view toNarrow(std::string_view utf8, std::string& scratch) {
     // Every ANSI code page keeps ASCII as it is, and most entries are ASCII.
     if (isAscii(utf8))
         return utf8;
-    scratch = measure::toAnsiCodePage(measure::toWide(utf8));
+    scratch = text::toAnsiCodePage(text::toWide(utf8));
     return scratch;
 }
 
-std::string folderProblem(const std::string& fileName) {
+std::optional<text::Message> folderProblem(const std::string& fileName) {
+    using enum text::MessageId;
     const std::string folder = folderOf(fileName);
-    const DWORD attributes = ::GetFileAttributesW(measure::toWide(folder).c_str());
+    const DWORD attributes = ::GetFileAttributesW(text::toWide(folder).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD code = ::GetLastError();
         if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
-            return "the folder " + folder + " does not exist";
-        return {};
+            return text::Message{FolderMissing, {folder}};
+        return std::nullopt;
     }
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return folder + " is not a folder";
+        return text::Message{NotAFolder, {folder}};
     if (!mayAddFiles(folder))
-        return "there is no permission to write in the folder " + folder;
-    return {};
+        return text::Message{FolderNoPermission, {folder}};
+    return std::nullopt;
 }
 
 struct ReplacementFile::Os {
@@ -127,11 +129,11 @@ struct ReplacementFile::Os {
 
 ReplacementFile::ReplacementFile(const std::string& fileName)
     : fileName_(fileName), os_(std::make_unique<Os>()) {
-    os_->target = measure::toWide(fileName);
+    os_->target = text::toWide(fileName);
     // Checked before anything is opened: a device would be opened, and
     // written to, instead of a file.
-    if (std::string problem = windowsNameProblem(lastComponent(fileName)); !problem.empty()) {
-        fail(-1, std::move(problem));
+    if (auto problem = windowsNameProblem(lastComponent(fileName))) {
+        fail(text::kRefusedNameError, problem->id, std::move(problem->args));
         return;
     }
     // Beside the target, so the rename stays on one volume; CREATE_NEW
@@ -149,18 +151,18 @@ ReplacementFile::ReplacementFile(const std::string& fileName)
             // Whatever this is, it is not ours to delete.
             os_->close();
             os_->temporary.clear();
-            fail(-1, "the name leads to a device, not to a file on a disk");
+            fail(text::kRefusedNameError, text::MessageId::NameLeadsToDevice);
             return;
         }
         const DWORD code = ::GetLastError();
         if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) {
             os_->temporary.clear();
-            fail(int(code), measure::systemErrorText(code));
+            fail(int(code));
             return;
         }
     }
     os_->temporary.clear();
-    fail(ERROR_FILE_EXISTS, measure::systemErrorText(ERROR_FILE_EXISTS));
+    fail(ERROR_FILE_EXISTS);
 }
 
 ReplacementFile::~ReplacementFile() {
@@ -173,11 +175,11 @@ bool ReplacementFile::write(std::string_view bytes) {
         DWORD written = 0;
         if (!::WriteFile(os_->file, bytes.data(), chunk, &written, nullptr)) {
             const DWORD code = ::GetLastError();
-            fail(int(code), measure::systemErrorText(code));
+            fail(int(code));
             break;
         }
         if (written == 0) {  // would never end otherwise
-            fail(ERROR_WRITE_FAULT, measure::systemErrorText(ERROR_WRITE_FAULT));
+            fail(ERROR_WRITE_FAULT);
             break;
         }
         bytes.remove_prefix(written);
@@ -190,7 +192,7 @@ bool ReplacementFile::commit() {
         return false;
     if (!::FlushFileBuffers(os_->file) || !os_->close()) {
         const DWORD code = ::GetLastError();
-        fail(int(code), measure::systemErrorText(code));
+        fail(int(code));
         return false;
     }
     const unsigned long code = retryWhileBusy(
@@ -202,21 +204,20 @@ bool ReplacementFile::commit() {
         },
         isBusy, [](std::chrono::milliseconds pause) { ::Sleep(DWORD(pause.count())); });
     if (code != 0) {
-        const std::string cause = whyNotReplaced(os_->target, DWORD(code));
-        const std::string reason = measure::systemErrorText(code);
-        fail(int(code), cause.empty() ? reason : cause + " (" + reason + ")");
+        fail(int(code), whyNotReplaced(os_->target, DWORD(code)));
         return false;
     }
     os_->temporary.clear();
     return true;
 }
 
-void ReplacementFile::fail(int number, std::string description) {
+void ReplacementFile::fail(int number, text::MessageId why, std::vector<std::string> args) {
     if (error_)
         return;
     os_->discard();
-    error_ = SaveError{fileName_, number > 0 ? number : -1, std::move(description),
-                       folderProblem(fileName_)};
+    error_ = text::Error(why, number, fileName_, std::move(args));
+    if (auto folder = folderProblem(fileName_))
+        error_->withNote(std::move(*folder));
 }
 
 } // namespace logfile

@@ -53,8 +53,8 @@ Journal::Opening Journal::open(const std::string& path, std::unique_ptr<JournalF
         std::unique_ptr<Journal> journal(new Journal(path, std::move(file)));
         journal->recover();
         opening.journal = std::move(journal);
-    } catch (const JournalError& error) {
-        opening.error = error;
+    } catch (const text::Error& error) {
+        opening.error = text::Error::system(error.number(), path);
     }
     return opening;
 }
@@ -79,7 +79,7 @@ void Journal::recover() {
     }
 }
 
-std::optional<JournalError> Journal::append(std::string_view entry, Clock::time_point now) {
+std::optional<text::Error> Journal::append(std::string_view entry, Clock::time_point now) {
     if (failed_)
         return std::nullopt;
     try {
@@ -91,39 +91,39 @@ std::optional<JournalError> Journal::append(std::string_view entry, Clock::time_
         empty_ = false;
         if (!unsyncedSince_)
             unsyncedSince_ = now;
-    } catch (const JournalError& error) {
+    } catch (const text::Error& error) {
         return failWith(error);
     }
     return std::nullopt;
 }
 
-std::optional<JournalError> Journal::syncIfDue(Clock::time_point now) {
+std::optional<text::Error> Journal::syncIfDue(Clock::time_point now) {
     if (failed_ || !unsyncedSince_ || now - *unsyncedSince_ < kSyncInterval)
         return std::nullopt;
     try {
         file_->sync();
         unsyncedSince_.reset();
-    } catch (const JournalError& error) {
+    } catch (const text::Error& error) {
         return failWith(error);
     }
     return std::nullopt;
 }
 
-std::optional<JournalError> Journal::remove() {
+std::optional<text::Error> Journal::remove() {
     if (!file_)
         return std::nullopt;
     try {
         std::unique_ptr<JournalFile> file = std::move(file_);
         file->remove();
-    } catch (const JournalError& error) {
-        return error;
+    } catch (const text::Error& error) {
+        return text::Error::system(error.number(), path_);
     }
     return std::nullopt;
 }
 
-std::optional<JournalError> Journal::failWith(const JournalError& error) {
+std::optional<text::Error> Journal::failWith(const text::Error& error) {
     failed_ = true;
-    return error;
+    return text::Error::system(error.number(), path_);
 }
 
 } // namespace logfile

@@ -41,7 +41,7 @@ public:
     struct Opening {
         std::unique_ptr<Journal> journal;  // null when held elsewhere or failed
         bool heldElsewhere = false;
-        std::optional<JournalError> error;
+        std::optional<text::Error> error;
     };
 
     // Opens the journal at `path` (UTF-8) and reads what it holds. A file
@@ -54,16 +54,16 @@ public:
     bool failed() const noexcept { return failed_; }
 
     // Appends one entry; the first into an empty journal writes the heading.
-    std::optional<JournalError> append(std::string_view entry, Clock::time_point now);
+    std::optional<text::Error> append(std::string_view entry, Clock::time_point now);
     // Syncs when the oldest entry not yet on the disk is kSyncInterval old.
-    std::optional<JournalError> syncIfDue(Clock::time_point now);
+    std::optional<text::Error> syncIfDue(Clock::time_point now);
     // Deletes the journal: its entries are saved, or meant to go.
-    std::optional<JournalError> remove();
+    std::optional<text::Error> remove();
 
 private:
     Journal(std::string path, std::unique_ptr<JournalFile> file);
     void recover();
-    std::optional<JournalError> failWith(const JournalError& error);
+    std::optional<text::Error> failWith(const text::Error& error);
 
     std::string path_;
     std::unique_ptr<JournalFile> file_;

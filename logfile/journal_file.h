@@ -1,8 +1,11 @@
 #pragma once
 // The journal's file as the OS gives it: created when missing, and held by
 // this copy of the program alone for as long as it is open, so that another
-// copy's open finds it held. journal_file_posix.cpp and
-// journal_file_windows.cpp implement it; every failure throws JournalError.
+// copy's open finds it held. journal_file_linux.cpp and
+// journal_file_windows.cpp implement it; every failure throws text::Error
+// with the OS's code (the Journal names the file).
+
+#include "error.h"
 
 #include <cstdint>
 #include <memory>
@@ -10,13 +13,6 @@
 #include <string_view>
 
 namespace logfile {
-
-// A failed journal operation: the OS's code (errno, GetLastError()) and
-// its description.
-struct JournalError {
-    int number = 0;
-    std::string description;
-};
 
 class JournalFile {
 public:
@@ -40,7 +36,7 @@ struct JournalFileOpening {
 };
 
 // Opens or creates the file at `path` (UTF-8) and holds it. Throws
-// JournalError when the OS refuses for any reason but another holder.
+// text::Error when the OS refuses for any reason but another holder.
 JournalFileOpening openJournalFile(const std::string& path);
 
 } // namespace logfile

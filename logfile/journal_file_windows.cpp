@@ -7,7 +7,7 @@
 
 #include "journal_file.h"
 
-#include "wide_text.h"
+#include "windows_encoding.h"
 
 #include <windows.h>
 
@@ -15,7 +15,7 @@ namespace logfile {
 namespace {
 
 [[noreturn]] void fail(DWORD code) {
-    throw JournalError{int(code), measure::systemErrorText(code)};
+    throw text::Error::system(int(code), {});
 }
 
 class WindowsJournalFile final : public JournalFile {
@@ -87,7 +87,7 @@ private:
 } // namespace
 
 JournalFileOpening openJournalFile(const std::string& path) {
-    std::wstring widePath = measure::toWide(path);
+    std::wstring widePath = text::toWide(path);
     const HANDLE file = ::CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE,
                                       FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);

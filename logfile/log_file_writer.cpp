@@ -9,13 +9,6 @@ namespace {
 constexpr std::size_t kBufferBytes = 64 * 1024;
 } // namespace
 
-std::string describe(const SaveError& error) {
-    std::string text = "Could not save " + error.fileName + ": " + error.description;
-    if (!error.folderProblem.empty())
-        text += " (" + error.folderProblem + ")";
-    return text;
-}
-
 LogFileWriter::LogFileWriter(const std::string& fileName)
     : file_(fileName), buffer_(new char[kBufferBytes]) {}
 
@@ -40,7 +33,7 @@ void LogFileWriter::writeLine(std::string_view utf8) {
     used_ = static_cast<std::size_t>(end - buffer_.get());
 }
 
-std::optional<SaveError> LogFileWriter::finish() {
+std::optional<text::Error> LogFileWriter::finish() {
     flushBuffer();
     file_.commit();
     return file_.error();

@@ -20,7 +20,7 @@ public:
     bool ok() const noexcept { return !file_.error(); }
     void writeLine(std::string_view utf8);
     // Puts the file in place; the old one is untouched on any failure.
-    std::optional<SaveError> finish();
+    std::optional<text::Error> finish();
 
 private:
     void flushBuffer();

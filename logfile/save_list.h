@@ -21,7 +21,7 @@
 namespace logfile {
 
 template <class List>
-std::optional<SaveError> SaveList(const std::string& fileName, const List& list) {
+std::optional<text::Error> SaveList(const std::string& fileName, const List& list) {
     LogFileWriter writer(fileName);
     const std::int32_t last = list.ListCount() - 1;
     for (std::int32_t i = 0; i <= last && writer.ok(); ++i)

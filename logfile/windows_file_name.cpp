@@ -43,17 +43,18 @@ bool isDeviceName(std::string_view stem) {
 
 } // namespace
 
-std::string windowsNameProblem(std::string_view name) {
+std::optional<text::Message> windowsNameProblem(std::string_view name) {
+    using enum text::MessageId;
     for (const char c : name) {
         if (static_cast<unsigned char>(c) < 0x20)
-            return "a file name cannot hold control characters";
+            return text::Message{NameHasControlCharacter, {}};
         if (std::string_view("<>:\"|?*").find(c) != std::string_view::npos)
-            return std::string("a file name on Windows cannot hold the character ") + c;
+            return text::Message{NameHasCharacter, {std::string(1, c)}};
     }
     const std::string_view stem = deviceStem(name);
     if (isDeviceName(stem))
-        return "\"" + std::string(stem) + "\" is the name of a device on Windows, not of a file";
-    return {};
+        return text::Message{NameIsDevice, {std::string(stem)}};
+    return std::nullopt;
 }
 
 } // namespace logfile

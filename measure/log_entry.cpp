@@ -1,7 +1,5 @@
 #include "log_entry.h"
 
-#include <array>
-
 namespace measure {
 
 std::string logEntry(std::string_view temperatureText, std::string_view timeText) {
@@ -9,20 +7,6 @@ std::string logEntry(std::string_view temperatureText, std::string_view timeText
     entry.reserve(temperatureText.size() + 4 + timeText.size());
     entry.append(temperatureText).append("    ").append(timeText);
     return entry;
-}
-
-std::string timeOfDayText(const std::tm& time) {
-    std::tm parts{};
-    parts.tm_hour = time.tm_hour;
-    parts.tm_min = time.tm_min;
-    parts.tm_sec = time.tm_sec;
-    // A date strftime can print without complaint should a locale's %X ask
-    // for more than the time: 1 January 2000.
-    parts.tm_mday = 1;
-    parts.tm_year = 100;
-    std::array<char, 128> buffer{};
-    const std::size_t length = std::strftime(buffer.data(), buffer.size(), "%X", &parts);
-    return std::string(buffer.data(), length);
 }
 
 } // namespace measure

@@ -1,16 +1,20 @@
 #include "form1_window.h"
 
+#include "message.h"
 #include "reading_log.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <cstdio>
 
 namespace qtui {
 namespace {
 
-const QString kReportTitle = QStringLiteral("Thermometer");
+QString fromCatalogue(text::MessageId id) {
+    return QString::fromStdString(text::render(id));
+}
 
 QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
@@ -19,6 +23,14 @@ QString fromUtf8(std::string_view text) {
 void toStandardError(const std::string& text) {
     std::fprintf(stderr, "thermometer: %s\n", text.c_str());
     std::fflush(stderr);
+}
+
+// The button's text is the catalogue's: Qt's own "OK" would need Qt's
+// translations, which the program does not carry.
+void setUpReportBox(QMessageBox& box) {
+    box.setWindowTitle(fromCatalogue(text::MessageId::BoxTitle));
+    box.setStandardButtons(QMessageBox::Ok);
+    box.button(QMessageBox::Ok)->setText(fromCatalogue(text::MessageId::OkButton));
 }
 
 } // namespace
@@ -59,27 +71,29 @@ void Form1Window::listGrew(const app::RecordedList& list, std::int32_t first) {
 
 void Form1Window::reportProblem(const std::string& text) {
     toStandardError(text);
-    auto* box = new QMessageBox(QMessageBox::Warning, kReportTitle, QString::fromStdString(text),
-                                QMessageBox::Ok, this);
+    auto* box = new QMessageBox(QMessageBox::Warning, {}, QString::fromStdString(text),
+                                QMessageBox::NoButton, this);
+    setUpReportBox(*box);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }
 
-void Form1Window::reportFatal(const std::string& report) {
-    toStandardError(report);
-    // A modal loop inside the handler is safe here: Form1 has stopped both
-    // timers and ended, so nothing queued meanwhile runs a handler.
-    QMessageBox box(QMessageBox::Critical, kReportTitle, QString::fromStdString(report),
-                    QMessageBox::Ok);
-    box.exec();
+void Form1Window::endWithReport(const std::string& report, int status) noexcept {
+    try {
+        toStandardError(report);
+        // A modal loop inside the handler is safe here: Form1 has stopped
+        // both timers and ended, so nothing queued meanwhile runs a handler.
+        QMessageBox box(QMessageBox::Critical, {}, QString::fromStdString(report));
+        setUpReportBox(box);
+        box.exec();
+    } catch (...) {
+        // The program ends all the same.
+    }
+    QCoreApplication::exit(status);
 }
 
 void Form1Window::closeWindow() {
     close();
-}
-
-void Form1Window::endProgram(int status) {
-    QCoreApplication::exit(status);
 }
 
 } // namespace qtui

@@ -30,9 +30,8 @@ private:
     std::string text1Text() const override;
     void listGrew(const app::RecordedList& list, std::int32_t first) override;
     void reportProblem(const std::string& text) override;
-    void reportFatal(const std::string& report) override;
+    void endWithReport(const std::string& report, int status) noexcept override;
     void closeWindow() override;
-    void endProgram(int status) override;
 
     Form1Controls ui_;
     app::Form1 form_;

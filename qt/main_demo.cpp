@@ -2,9 +2,10 @@
 // wanders slowly: the whole program, no hardware needed.
 
 #include "demo_port.h"
+#include "message.h"
 #include "run.h"
 
 int main(int argc, char** argv) {
     return runThermometer(argc, argv, serial::makeDemoPort(),
-                          [] { announcePort(1, "the simulated converter"); });
+                          [] { announcePort(1, text::render(text::MessageId::SimulatedConverter)); });
 }

@@ -1,7 +1,7 @@
 #include "qt_runtime.h"
 
-#include "log_entry.h"
 #include "periodic_timer.h"
+#include "time_of_day.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -42,7 +42,7 @@ std::string QtRuntime::timeOfDayText() const {
     // time is still the time of day best known.
     if (!::localtime_r(&now, &local))
         ::gmtime_r(&now, &local);
-    return measure::timeOfDayText(local);
+    return qtui::timeOfDayText(local);
 }
 
 std::unique_ptr<app::Timer> QtRuntime::makeTimer(std::chrono::milliseconds interval,

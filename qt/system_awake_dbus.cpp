@@ -1,5 +1,7 @@
 #include "system_awake.h"
 
+#include "message.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -14,7 +16,11 @@ namespace qtui {
 namespace {
 
 const QString kWho = QStringLiteral("Thermometer");
-const QString kWhy = QStringLiteral("Recording readings");
+// What the system's list of inhibitors shows as the reason.
+QString why() {
+    return QString::fromStdString(text::render(text::MessageId::KeepingAwake));
+}
+
 // Long enough for a busy bus; the call never blocks the window either way.
 constexpr int kAnswerTimeoutMs = 2000;
 // org.gnome.SessionManager.Inhibit's flag for "suspending the session".
@@ -54,7 +60,7 @@ private:
         QDBusMessage call = QDBusMessage::createMethodCall(
             QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
             QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("Inhibit"));
-        call << QStringLiteral("idle") << kWho << kWhy << QStringLiteral("block");
+        call << QStringLiteral("idle") << kWho << why() << QStringLiteral("block");
         logindAsked_ = true;
         whenAnswered(bus.asyncCall(call, kAnswerTimeoutMs), [this](QDBusPendingCallWatcher& answer) {
             logindAsked_ = false;
@@ -73,7 +79,7 @@ private:
         QDBusMessage call = QDBusMessage::createMethodCall(
             QStringLiteral("org.gnome.SessionManager"), QStringLiteral("/org/gnome/SessionManager"),
             QStringLiteral("org.gnome.SessionManager"), QStringLiteral("Inhibit"));
-        call << QStringLiteral("thermometer") << quint32(0) << kWhy << kGnomeInhibitSuspend;
+        call << QStringLiteral("thermometer") << quint32(0) << why() << kGnomeInhibitSuspend;
         gnomeAsked_ = true;
         whenAnswered(bus.asyncCall(call, kAnswerTimeoutMs), [this](QDBusPendingCallWatcher& answer) {
             gnomeAsked_ = false;

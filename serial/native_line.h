@@ -2,7 +2,7 @@
 // Per-OS access to an open port's handle: modem lines and raw writes, each
 // one system call. native_line_linux.cpp and
 // native_line_windows.cpp implement it, each mapping its own OS errors
-// (errno, GetLastError) to PortError with the device's name.
+// (errno, GetLastError) to text::Error with the device's name.
 
 #include <cstddef>
 #include <memory>

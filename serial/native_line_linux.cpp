@@ -2,7 +2,7 @@
 
 #include "native_line.h"
 
-#include "port_error.h"
+#include "error.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -13,13 +13,8 @@
 namespace serial {
 namespace {
 
-std::string describe(int error) {
-    // Same text as strerror(), without its shared buffer.
-    return std::generic_category().message(error);
-}
-
 [[noreturn]] void fail(int error, const std::string& device) {
-    throw PortError(error, describe(error), device);
+    throw text::Error::system(error, device);
 }
 
 // A line call's failure. These are what the kernel answers once the device
@@ -27,7 +22,7 @@ std::string describe(int error) {
 // at all) keeps its plain text, since the port did not stop: it never worked.
 [[noreturn]] void lineFailed(int error, const std::string& device) {
     if (error == EIO || error == ENODEV || error == ENXIO)
-        throw PortError(error, std::string(kPortStoppedText) + ": " + describe(error), device);
+        throw text::Error(text::MessageId::PortStopped, error, device);
     fail(error, device);
 }
 

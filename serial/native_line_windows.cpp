@@ -8,8 +8,7 @@
 
 #include "native_line.h"
 
-#include "port_error.h"
-#include "wide_text.h"
+#include "error.h"
 
 #include <algorithm>
 #include <array>
@@ -22,7 +21,7 @@ namespace {
 
 [[noreturn]] void fail(const std::string& device) {
     const DWORD code = ::GetLastError();
-    throw PortError(static_cast<int>(code), measure::systemErrorText(code), device);
+    throw text::Error::system(static_cast<int>(code), device);
 }
 
 // A line call's failure on the open port. Windows gives no code that
@@ -31,8 +30,7 @@ namespace {
 // a port that opened fine has no other way to fail these calls.
 [[noreturn]] void lineFailed(const std::string& device) {
     const DWORD code = ::GetLastError();
-    throw PortError(static_cast<int>(code),
-                    std::string(kPortStoppedText) + ": " + measure::systemErrorText(code), device);
+    throw text::Error(text::MessageId::PortStopped, static_cast<int>(code), device);
 }
 
 // How long closing waits for a cancelled write to let go of its buffer.

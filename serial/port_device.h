@@ -6,7 +6,7 @@
 //
 // port_device_qt.cpp (Linux) opens through Qt Serial Port, which also takes
 // the device's lock file; port_device_windows.cpp opens through CreateFileW.
-// Each maps its own OS's refusals to PortError: no such port, port in use by
+// Each maps its own OS's refusals to text::Error: no such port, port in use by
 // another program, access denied, anything else with the system's own text.
 
 #include "native_line.h"
@@ -19,12 +19,12 @@ namespace serial {
 
 class PortDevice {
 public:
-    // Throws PortError when the device cannot be had; nothing stays held then.
+    // Throws text::Error when the device cannot be had; nothing stays held then.
     static std::unique_ptr<PortDevice> open(const std::string& device, const PortSettings& settings);
 
     virtual ~PortDevice() = default;
 
-    // New settings on the open device; throws PortError, leaving the line
+    // New settings on the open device; throws text::Error, leaving the line
     // on the settings last applied.
     virtual void apply(const PortSettings& settings) = 0;
     virtual NativeLine& line() = 0;

@@ -5,7 +5,7 @@
 
 #include "port_device.h"
 
-#include "port_error.h"
+#include "error.h"
 
 #include <QSerialPort>
 #include <QString>
@@ -18,10 +18,6 @@
 
 namespace serial {
 namespace {
-
-std::string describe(int error) {
-    return std::generic_category().message(error);
-}
 
 QSerialPort::Parity qtParity(Parity parity) {
     switch (parity) {
@@ -68,18 +64,17 @@ bool accessDenied(const std::string& device) {
     return errno == EACCES || errno == EPERM || errno == EROFS;
 }
 
-PortError openError(const QSerialPort& port, const std::string& device) {
-    const std::string reason = port.errorString().toStdString();
+text::Error openError(const QSerialPort& port, const std::string& device) {
+    using enum text::MessageId;
     switch (port.error()) {
     case QSerialPort::DeviceNotFoundError:
-        return PortError(ENOENT, "No such device: the port does not exist (" + reason + ")", device);
+        return text::Error(PortMissing, ENOENT, device);
     case QSerialPort::PermissionError:
         if (accessDenied(device))
-            return PortError(EACCES, "Access to the port is denied (" + reason + ")", device);
-        return PortError(kPortBusyError, "Port is busy: in use by another program (" + reason + ")",
-                         device);
+            return text::Error(PortAccessDenied, EACCES, device);
+        return text::Error(PortBusy, text::kPortBusyError, device);
     default:
-        return PortError(osCodeOr(kPortOpenError), "Cannot open the port: " + reason, device);
+        return text::Error(PortOpenFailed, osCodeOr(text::kPortOpenError), device);
     }
 }
 
@@ -89,9 +84,8 @@ void lockExclusive(int descriptor, const std::string& device) {
         return;
     const int error = errno;
     if (error == EWOULDBLOCK)
-        throw PortError(kPortBusyError,
-                        "Port is busy: in use by another program (" + describe(error) + ")", device);
-    throw PortError(error, describe(error), device);
+        throw text::Error(text::MessageId::PortBusy, text::kPortBusyError, device);
+    throw text::Error::system(error, device);
 }
 
 class QtPortDevice final : public PortDevice {
@@ -108,9 +102,8 @@ public:
             settings_ = settings;
             return;
         }
-        PortError error(osCodeOr(kPortOpenError),
-                        "Cannot apply port settings: " + port_->errorString().toStdString(),
-                        line_.device());
+        text::Error error(text::MessageId::PortSettingsRefused, osCodeOr(text::kPortOpenError),
+                          line_.device());
         // Part of the new values may be on the line already; put back the
         // ones still in force so the line matches what was last accepted.
         applySettings(*port_, settings_);

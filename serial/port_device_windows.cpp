@@ -7,8 +7,8 @@
 #include "port_device.h"
 
 #include "port_discovery.h"
-#include "port_error.h"
-#include "wide_text.h"
+#include "error.h"
+#include "windows_encoding.h"
 
 #include <cstdint>
 
@@ -88,31 +88,28 @@ bool applyTimeouts(HANDLE handle) {
     return ::SetCommTimeouts(handle, &timeouts) != FALSE;
 }
 
-PortError openError(DWORD code, const std::string& device) {
-    const std::string reason = measure::systemErrorText(code);
+text::Error openError(DWORD code, const std::string& device) {
+    using enum text::MessageId;
     switch (code) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND: {
+        text::Error error(PortMissing, int(code), device);
         // What the system does list tells the user which number to use.
-        const std::string listed = listedPortsNote();
-        return PortError(int(code),
-                         "No such device: the port does not exist (" + reason + ")" +
-                             (listed.empty() ? "" : "; " + listed),
-                         device);
+        if (auto listed = listedPortsNote())
+            error.withNote(std::move(*listed));
+        return error;
     }
     // Windows refuses a port held by another program as "access denied".
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
-        return PortError(int(code), "Port is busy: in use by another program (" + reason + ")",
-                         device);
+        return text::Error(PortBusy, int(code), device);
     default:
-        return PortError(int(code), "Cannot open the port: " + reason, device);
+        return text::Error(PortOpenFailed, int(code), device);
     }
 }
 
-PortError settingsError(const std::string& device) {
-    const DWORD code = ::GetLastError();
-    return PortError(int(code), "Cannot apply port settings: " + measure::systemErrorText(code), device);
+text::Error settingsError(const std::string& device) {
+    return text::Error(text::MessageId::PortSettingsRefused, int(::GetLastError()), device);
 }
 
 long long asHandleValue(HANDLE handle) {
@@ -135,7 +132,7 @@ public:
             settings_ = settings;
             return;
         }
-        PortError error = settingsError(line_->device());
+        text::Error error = settingsError(line_->device());
         // Part of the new values may be on the line already; put back the
         // ones still in force so the line matches what was last accepted.
         applySettings(handle_, settings_);
@@ -154,14 +151,14 @@ private:
 
 std::unique_ptr<PortDevice> PortDevice::open(const std::string& device, const PortSettings& settings) {
     // The \\.\ form reaches COM10 and above too, which the bare name does not.
-    const std::wstring path = L"\\\\.\\" + measure::toWide(device);
+    const std::wstring path = L"\\\\.\\" + text::toWide(device);
     const HANDLE handle = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                         OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         throw openError(::GetLastError(), device);
 
     if (!applySettings(handle, settings) || !applyTimeouts(handle)) {
-        const PortError error = settingsError(device);
+        const text::Error error = settingsError(device);
         ::CloseHandle(handle);
         throw error;
     }

@@ -57,16 +57,16 @@ std::string windowsDeviceForPort(int number, const std::vector<ListedPort>& list
     return "COM" + std::to_string(lowest == INT_MAX ? 1 : lowest);
 }
 
-std::string windowsListedPortsNote(const std::vector<ListedPort>& listed) {
+text::Message windowsListedPortsNote(const std::vector<ListedPort>& listed) {
     if (listed.empty())
-        return std::string("no serial port is listed under ") + kWindowsPortList;
-    std::string note = std::string(kWindowsPortList) + " lists ";
+        return {text::MessageId::NoPortsListed, {kWindowsPortList}};
+    std::string names;
     for (std::size_t i = 0; i < listed.size(); ++i) {
-        note += (i ? ", " : "") + listed[i].name;
+        names += (i ? ", " : "") + listed[i].name;
         if (isBluetooth(listed[i].driverDevice))
-            note += " (Bluetooth)";
+            names += " (Bluetooth)";
     }
-    return note;
+    return {text::MessageId::PortsListed, {kWindowsPortList, names}};
 }
 
 } // namespace serial

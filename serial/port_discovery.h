@@ -17,6 +17,8 @@
 // Looking never opens a device: only sysfs and the device nodes' existence
 // (Linux) or the registry's list of ports (Windows) are consulted.
 
+#include "message.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,13 +53,13 @@ std::string windowsDeviceForPort(int number, const std::vector<ListedPort>& list
 // What Windows lists, for an open that found no such device:
 // "no serial port is listed under HKLM\...\SERIALCOMM", or
 // "HKLM\...\SERIALCOMM lists COM3, COM5 (Bluetooth)".
-std::string windowsListedPortsNote(const std::vector<ListedPort>& listed);
+text::Message windowsListedPortsNote(const std::vector<ListedPort>& listed);
 
 // Looks at this system (per-OS file); empty for a number below 1.
 std::string deviceForPort(int number);
 
-// windowsListedPortsNote() of this system; empty where the system keeps
+// windowsListedPortsNote() of this system; nothing where the system keeps
 // no such list (Linux).
-std::string listedPortsNote();
+std::optional<text::Message> listedPortsNote();
 
 } // namespace serial

@@ -44,7 +44,7 @@ std::string deviceForPort(int number) {
     return linuxDeviceForPort(number, number == 1 ? lookAtSystem() : SystemPorts{});
 }
 
-std::string listedPortsNote() {
+std::optional<text::Message> listedPortsNote() {
     return {};
 }
 

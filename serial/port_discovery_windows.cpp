@@ -1,6 +1,6 @@
 #include "port_discovery.h"
 
-#include "wide_text.h"
+#include "windows_encoding.h"
 
 #include <iterator>
 
@@ -32,7 +32,7 @@ std::vector<ListedPort> listedPorts() {
         std::wstring_view port(data, dataBytes / sizeof(wchar_t));
         while (!port.empty() && port.back() == L'\0')
             port.remove_suffix(1);
-        listed.push_back({measure::toUtf8({name, nameLength}), measure::toUtf8(port)});
+        listed.push_back({text::toUtf8({name, nameLength}), text::toUtf8(port)});
     }
     ::RegCloseKey(key);
     return listed;
@@ -44,7 +44,7 @@ std::string deviceForPort(int number) {
     return windowsDeviceForPort(number, number == 1 ? listedPorts() : std::vector<ListedPort>{});
 }
 
-std::string listedPortsNote() {
+std::optional<text::Message> listedPortsNote() {
     return windowsListedPortsNote(listedPorts());
 }
 

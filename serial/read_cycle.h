@@ -16,7 +16,7 @@
 // tick never shortens one. With a settle time of zero and one `now` for
 // every step, the whole read is the 32 calls back to back.
 //
-// A PortError from any call propagates; the cycle then stands where it was
+// A text::Error from any call propagates; the cycle then stands where it was
 // and the lines as that call left them.
 
 #include "serial_line.h"

@@ -5,7 +5,7 @@
 
 #include "native_line.h"
 #include "port_device.h"
-#include "port_error.h"
+#include "error.h"
 
 #include <utility>
 
@@ -19,8 +19,8 @@ RealPort::~RealPort() = default;
 void RealPort::Settings(std::string_view settings) {
     const auto parsed = parsePortSettings(settings);
     if (!parsed)
-        throw PortError(kInvalidSettingsError,
-                        "Invalid port settings \"" + std::string(settings) + "\"", device_);
+        throw text::Error(text::MessageId::InvalidPortSettings, text::kInvalidSettingsError, device_,
+                          {std::string(settings)});
     if (open_)
         open_->apply(*parsed);
     settings_ = *parsed;
@@ -29,12 +29,11 @@ void RealPort::Settings(std::string_view settings) {
 void RealPort::CommPort(int number) {
     std::string device = resolver_(number);
     if (device.empty())
-        throw PortError(kInvalidPortError, "Invalid port number " + std::to_string(number),
-                        device_);
+        throw text::Error(text::MessageId::InvalidPortNumber, text::kInvalidPortError, device_,
+                          {std::to_string(number)});
     // Switching silently would leave the old port open under the new name.
     if (open_ && device != device_)
-        throw PortError(kPortAlreadyOpenError, "Port is open: close it before choosing another",
-                        device_);
+        throw text::Error(text::MessageId::PortAlreadyOpen, text::kPortAlreadyOpenError, device_);
     number_ = number;
     device_ = std::move(device);
 }
@@ -47,7 +46,7 @@ void RealPort::PortOpen(bool open) {
     if (open_)
         return;  // already ours, locks and all
     if (device_.empty())
-        throw PortError(kInvalidPortError, "No port chosen", device_);
+        throw text::Error(text::MessageId::NoPortChosen, text::kInvalidPortError, device_);
     open_ = PortDevice::open(device_, settings_);
     if (onOpened_)
         onOpened_(number_, device_);
@@ -72,12 +71,12 @@ void RealPort::Output(std::string_view text) {
 }
 
 std::string openedPortText(int number, const std::string& device) {
-    return "port " + std::to_string(number) + " is " + device;
+    return text::render(text::MessageId::PortIs, {std::to_string(number), device});
 }
 
 NativeLine& RealPort::openLine() {
     if (!open_)
-        throw PortError(kPortNotOpenError, "Port is not open", device_);
+        throw text::Error(text::MessageId::PortNotOpen, text::kPortNotOpenError, device_);
     return open_->line();
 }
 

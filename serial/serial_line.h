@@ -3,7 +3,7 @@
 // named after the properties of the port control they stand for.
 //
 // Every operation either has its effect by the time it returns or throws
-// PortError; nothing is batched and no line state is cached behind it.
+// text::Error; nothing is batched and no line state is cached behind it.
 
 #include <string_view>
 

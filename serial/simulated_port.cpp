@@ -1,6 +1,6 @@
 #include "simulated_port.h"
 
-#include "port_error.h"
+#include "error.h"
 
 #include <algorithm>
 #include <utility>
@@ -26,14 +26,14 @@ void SimulatedPort::chipMayHaveChanged() {
 
 void SimulatedPort::Settings(std::string_view settings) {
     if (!parsePortSettings(settings))
-        throw PortError(kInvalidSettingsError,
-                        "Invalid port settings \"" + std::string(settings) + "\"", device_);
+        throw text::Error(text::MessageId::InvalidPortSettings, text::kInvalidSettingsError, device_,
+                          {std::string(settings)});
 }
 
 void SimulatedPort::CommPort(int number) {
     if (number < 1)
-        throw PortError(kInvalidPortError, "Invalid port number " + std::to_string(number),
-                        device_);
+        throw text::Error(text::MessageId::InvalidPortNumber, text::kInvalidPortError, device_,
+                          {std::to_string(number)});
 }
 
 void SimulatedPort::PortOpen(bool open) {
@@ -69,7 +69,7 @@ void SimulatedPort::Output(std::string_view text) {
 
 void SimulatedPort::requireOpen() const {
     if (!open_)
-        throw PortError(kPortNotOpenError, "Port is not open", device_);
+        throw text::Error(text::MessageId::PortNotOpen, text::kPortNotOpenError, device_);
 }
 
 } // namespace serial

@@ -1,7 +1,7 @@
 #include "form1_controls.h"
 
 #include "form1_layout.h"
-#include "wide_text.h"
+#include "windows_encoding.h"
 
 #include <commctrl.h>
 
@@ -82,7 +82,7 @@ Form1Controls createForm1Controls(HWND form) {
         const Kind kind = kindOf(layout.kind);
         // Each new child goes below the ones before it, so the z-order, and
         // with it the dialog keys' tab order, is the table's order.
-        const HWND control = ::CreateWindowExW(kind.exStyle, kind.className, measure::toWide(layout.content).c_str(),
+        const HWND control = ::CreateWindowExW(kind.exStyle, kind.className, text::toWide(layout.content).c_str(),
                                                kind.style, 0, 0, 0, 0, form,
                                                reinterpret_cast<HMENU>(INT_PTR(id++)), instance, nullptr);
         if (HWND* slot = slotFor(controls, layout.name))

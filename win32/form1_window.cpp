@@ -2,22 +2,19 @@
 
 #include "dpi.h"
 #include "form1_layout.h"
-#include "wide_text.h"
-
-#include <stdexcept>
+#include "error.h"
+#include "windows_encoding.h"
 
 namespace win32ui {
 namespace {
 
 constexpr const wchar_t* kClassName = L"ThermometerForm1";
-constexpr const wchar_t* kReportTitle = L"Thermometer";
 // A fixed frame: a caption, the minimize and close boxes, no sizing.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
 
 constexpr UINT kShowProblem = WM_APP + 1;
 constexpr UINT kShowFatal = WM_APP + 2;
-constexpr UINT kEndProgram = WM_APP + 3;
 
 // The outer size at `dpi`: Form1's client area in twips, in pixels there,
 // inside the frame as drawn at that DPI.
@@ -37,7 +34,7 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
     windowClass.lpszClassName = kClassName;
     // A second window in the same process finds the class there already.
     if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        throw std::runtime_error("RegisterClassExW: " + measure::systemErrorText(::GetLastError()));
+        throw text::Error::system(int(::GetLastError()), "RegisterClassExW");
 }
 
 // Where there is one: started from a console with output redirected, or
@@ -51,17 +48,21 @@ void toStandardError(const std::string& text) {
     ::WriteFile(error, line.data(), DWORD(line.size()), &written, nullptr);
 }
 
+std::wstring reportTitle() {
+    return text::toWide(text::render(text::MessageId::BoxTitle));
+}
+
 } // namespace
 
 Form1Window::Form1Window(std::unique_ptr<serial::SerialLine> port, app::Runtime& runtime) {
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     registerWindowClass(instance, &Form1Window::windowProc);
     registerBundledFaces();
-    window_ = ::CreateWindowExW(kExStyle, kClassName, measure::toWide(app::kForm1Caption).c_str(), kStyle,
+    window_ = ::CreateWindowExW(kExStyle, kClassName, text::toWide(app::kForm1Caption).c_str(), kStyle,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                                 nullptr, instance, this);
     if (!window_)
-        throw std::runtime_error("CreateWindowExW: " + measure::systemErrorText(::GetLastError()));
+        throw text::Error::system(int(::GetLastError()), "CreateWindowExW");
     controls_ = createForm1Controls(window_);
     // Created on the monitor it will show on, so this is the DPI to start at.
     fitToDpi(dpiOf(window_), nullptr);
@@ -96,6 +97,11 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             form_->deliver(&app::Form1::OnExitClick);
         return 0;
     case WM_CLOSE:
+        // An error has ended the program: its report comes first.
+        if (fatal_) {
+            showFatal();
+            return 0;
+        }
         // The close box ends the program without saving.
         form_->windowClosing();
         ::DestroyWindow(window_);
@@ -144,11 +150,10 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         showProblem();
         return 0;
     case kShowFatal:
-        showFatal();
-        return 0;
-    case kEndProgram:
-        if (!fatal_)  // else the fatal box ends the program once dismissed
-            finish();
+        if (fatal_)
+            showFatal();
+        else
+            finish();  // nothing that could be shown
         return 0;
     }
     return ::DefWindowProcW(window_, message, wParam, lParam);
@@ -171,35 +176,34 @@ void Form1Window::fitToDpi(UINT dpi, const RECT* suggested) {
 void Form1Window::showProblem() {
     if (problems_.empty())
         return;
-    const std::wstring text = measure::toWide(problems_.front());
+    const std::wstring problem = text::toWide(problems_.front());
     problems_.pop_front();
     // Sampling and the keep-alive go on while the box is up
     // (modal_loop_watch.h); only the window waits for it.
-    ::MessageBoxW(window_, text.c_str(), kReportTitle, MB_OK | MB_ICONWARNING);
+    ::MessageBoxW(window_, problem.c_str(), reportTitle().c_str(), MB_OK | MB_ICONWARNING);
 }
 
 void Form1Window::showFatal() {
-    const std::wstring text = measure::toWide(*fatal_);
+    const std::wstring report = text::toWide(*fatal_);
+    fatal_.reset();  // told once, whatever asks for it meanwhile
     // Before the window was ever shown (a failed start) the box stands alone.
     const bool shown = window_ && ::IsWindowVisible(window_);
-    ::MessageBoxW(shown ? window_ : nullptr, text.c_str(), kReportTitle,
+    ::MessageBoxW(shown ? window_ : nullptr, report.c_str(), reportTitle().c_str(),
                   MB_OK | MB_ICONERROR | (shown ? 0 : MB_SETFOREGROUND));
     finish();
 }
 
 void Form1Window::finish() {
-    if (endStatus_)
-        exitStatus_ = *endStatus_;
     if (window_)
         ::DestroyWindow(window_);  // WM_DESTROY ends the message loop
 }
 
 void Form1Window::setLabel1Caption(std::string_view text) {
-    ::SetWindowTextW(controls_.Label1, measure::toWide(text).c_str());
+    ::SetWindowTextW(controls_.Label1, text::toWide(text).c_str());
 }
 
 void Form1Window::setLabel3Caption(std::string_view text) {
-    ::SetWindowTextW(controls_.Label3, measure::toWide(text).c_str());
+    ::SetWindowTextW(controls_.Label3, text::toWide(text).c_str());
 }
 
 bool Form1Window::check1Ticked() const {
@@ -207,9 +211,9 @@ bool Form1Window::check1Ticked() const {
 }
 
 std::string Form1Window::text1Text() const {
-    std::wstring text(std::size_t(::GetWindowTextLengthW(controls_.Text1)) + 1, L'\0');
-    text.resize(std::size_t(::GetWindowTextW(controls_.Text1, text.data(), int(text.size()))));
-    return measure::toUtf8(text);
+    std::wstring typed(std::size_t(::GetWindowTextLengthW(controls_.Text1)) + 1, L'\0');
+    typed.resize(std::size_t(::GetWindowTextW(controls_.Text1, typed.data(), int(typed.size()))));
+    return text::toUtf8(typed);
 }
 
 void Form1Window::listGrew(const app::RecordedList& list, std::int32_t first) {
@@ -222,19 +226,21 @@ void Form1Window::reportProblem(const std::string& text) {
     ::PostMessageW(window_, kShowProblem, 0, 0);
 }
 
-void Form1Window::reportFatal(const std::string& report) {
-    toStandardError(report);
-    fatal_ = report;
+void Form1Window::endWithReport(const std::string& report, int status) noexcept {
+    // The status first: whatever ends the window from here on ends the
+    // program with it.
+    exitStatus_ = status;
+    try {
+        toStandardError(report);
+        fatal_ = report;
+    } catch (...) {
+        fatal_.reset();
+    }
     ::PostMessageW(window_, kShowFatal, 0, 0);
 }
 
 void Form1Window::closeWindow() {
     ::DestroyWindow(window_);
-}
-
-void Form1Window::endProgram(int status) {
-    endStatus_ = status;
-    ::PostMessageW(window_, kEndProgram, 0, 0);
 }
 
 } // namespace win32ui

@@ -50,9 +50,8 @@ private:
     std::string text1Text() const override;
     void listGrew(const app::RecordedList& list, std::int32_t first) override;
     void reportProblem(const std::string& text) override;
-    void reportFatal(const std::string& report) override;
+    void endWithReport(const std::string& report, int status) noexcept override;
     void closeWindow() override;
-    void endProgram(int status) override;
 
     HWND window_ = nullptr;
     Form1Controls controls_;
@@ -61,8 +60,7 @@ private:
     std::unique_ptr<app::Form1> form_;
     HWND lastFocus_ = nullptr;
     std::deque<std::string> problems_;
-    std::optional<std::string> fatal_;
-    std::optional<int> endStatus_;
+    std::optional<std::string> fatal_;  // the report an error ended the program with
     int exitStatus_ = 0;
 };
 

@@ -14,7 +14,7 @@ public:
 
     // Adds the list's entries from `first` on. An unsorted list box
     // appends without scrolling and without touching the selection. A
-    // list box out of room throws ServiceError.
+    // list box out of room throws text::Error.
     void showFrom(const app::RecordedList& list, std::int32_t first);
 
 private:

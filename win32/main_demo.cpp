@@ -2,11 +2,12 @@
 // wanders slowly: the whole program, no hardware needed.
 
 #include "demo_port.h"
+#include "message.h"
 #include "run.h"
 
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     return runThermometer(showCommand, serial::makeDemoPort(),
-                          [] { announcePort(1, "the simulated converter"); });
+                          [] { announcePort(1, text::render(text::MessageId::SimulatedConverter)); });
 }

@@ -1,8 +1,6 @@
 #include "modal_loop_watch.h"
 
-#include "wide_text.h"
-
-#include <stdexcept>
+#include "error.h"
 
 namespace win32ui {
 namespace {
@@ -16,7 +14,7 @@ constexpr DWORD kStalledAfterMs = 10;
 constexpr DWORD kServeEveryMs = 2;
 
 [[noreturn]] void fail(const char* call) {
-    throw std::runtime_error(std::string(call) + ": " + measure::systemErrorText(::GetLastError()));
+    throw text::Error::system(int(::GetLastError()), call);
 }
 
 } // namespace

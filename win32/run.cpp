@@ -1,14 +1,14 @@
 #include "run.h"
 
+#include "error.h"
 #include "form1_window.h"
 #include "message_loop.h"
 #include "real_port.h"
 #include "temporary_folder.h"
-#include "wide_text.h"
+#include "windows_encoding.h"
 #include "win32_runtime.h"
 
 #include <commctrl.h>
-#include <stdexcept>
 
 int runThermometer(int showCommand, std::unique_ptr<serial::SerialLine> port,
                    const std::function<void()>& onLoaded) {
@@ -32,9 +32,10 @@ int runThermometer(int showCommand, std::unique_ptr<serial::SerialLine> port,
             window.form().startJournal();
         }
         return win32ui::runMessageLoop(window.handle(), timers);
-    } catch (const std::exception& error) {
+    } catch (const text::Error& error) {
         // Only the window itself can fail here; everything later is Form1's.
-        ::MessageBoxW(nullptr, measure::toWide(error.what()).c_str(), L"Thermometer",
+        ::MessageBoxW(nullptr, text::toWide(text::reportLine(error)).c_str(),
+                      text::toWide(text::render(text::MessageId::BoxTitle)).c_str(),
                       MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
         return app::Form1::kFatalExitStatus;
     }

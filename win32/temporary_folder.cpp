@@ -1,6 +1,7 @@
 #include "temporary_folder.h"
 
-#include "wide_text.h"
+#include "message.h"
+#include "windows_encoding.h"
 
 #include <windows.h>
 
@@ -43,7 +44,7 @@ bool isInTemporaryFolder(const std::string& folder) {
     if (length == 0 || length > MAX_PATH)
         return false;
     const std::wstring parent = normalised(temp);
-    const std::wstring child = normalised(measure::toWide(folder));
+    const std::wstring child = normalised(text::toWide(folder));
     if (child.size() < parent.size() || !sameIgnoringCase(std::wstring_view(child).substr(0, parent.size()), parent))
         return false;
     // C:\Users\ann\AppData\Local\Temp2 is not inside ...\Temp.
@@ -53,10 +54,7 @@ bool isInTemporaryFolder(const std::string& folder) {
 std::optional<std::string> temporaryFolderWarning(const std::string& programDirectory) {
     if (!isInTemporaryFolder(programDirectory))
         return std::nullopt;
-    return "The program is running from a temporary folder, " + programDirectory +
-           ", which Windows empties: the log file saved there by \"Выход\" may be deleted with it. "
-           "If it was started from inside a zip file, unpack the whole zip first (\"Extract all\") "
-           "into a folder of your own, such as Documents, and start it from there.";
+    return text::render(text::MessageId::TemporaryFolder, {programDirectory});
 }
 
 } // namespace win32ui

@@ -1,6 +1,7 @@
 #include "waitable_timers.h"
 
-#include "wide_text.h"
+#include "error.h"
+#include "windows_encoding.h"
 
 #include <algorithm>
 
@@ -14,7 +15,7 @@ constexpr DWORD kHighResolution = 0x00000002;  // CREATE_WAITABLE_TIMER_HIGH_RES
 
 [[noreturn]] void fail(const char* call) {
     const DWORD code = ::GetLastError();
-    throw app::ServiceError(int(code), measure::systemErrorText(code), call);
+    throw text::Error::system(int(code), call);
 }
 
 HANDLE createTimer(bool& highResolution) {

@@ -51,7 +51,7 @@ private:
 
 class WaitableTimer final : public app::Timer {
 public:
-    // Throws app::ServiceError when Windows has no timer to give.
+    // Throws text::Error when Windows has no timer to give.
     WaitableTimer(TimerSet& set, std::chrono::milliseconds interval, std::function<void()> onTick);
     ~WaitableTimer() override;
 

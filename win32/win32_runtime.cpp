@@ -1,6 +1,6 @@
 #include "win32_runtime.h"
 
-#include "wide_text.h"
+#include "windows_encoding.h"
 
 namespace win32ui {
 namespace {
@@ -10,7 +10,7 @@ measure::NumberFormat userNumberFormat() {
     wchar_t separator[8]{};  // LOCALE_SDECIMAL allows up to three characters
     const int length = ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
     if (length > 1)
-        format.decimalSeparator = measure::toUtf8(std::wstring_view(separator, std::size_t(length - 1)));
+        format.decimalSeparator = text::toUtf8(std::wstring_view(separator, std::size_t(length - 1)));
     return format;
 }
 
@@ -40,14 +40,14 @@ std::string Win32Runtime::programDirectory() const {
     // on drive C, not its root.
     if (slash == 2 && path[1] == L':')
         ++slash;
-    return measure::toUtf8(std::wstring_view(path).substr(0, slash));
+    return text::toUtf8(std::wstring_view(path).substr(0, slash));
 }
 
 std::string Win32Runtime::programName() const {
     const std::wstring path = programPath();
     std::wstring_view name(path);
     name.remove_prefix(name.find_last_of(L'\\') + 1);
-    return measure::toUtf8(name.substr(0, name.rfind(L'.')));
+    return text::toUtf8(name.substr(0, name.rfind(L'.')));
 }
 
 void Win32Runtime::keepSystemAwake(bool awake) noexcept {
@@ -61,7 +61,7 @@ std::string Win32Runtime::timeOfDayText() const {
     // Null time and format: now, in the user's long time format.
     wchar_t text[80]{};
     const int length = ::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, nullptr, nullptr, text, 80);
-    return length > 1 ? measure::toUtf8(std::wstring_view(text, std::size_t(length - 1))) : std::string();
+    return length > 1 ? text::toUtf8(std::wstring_view(text, std::size_t(length - 1))) : std::string();
 }
 
 std::unique_ptr<app::Timer> Win32Runtime::makeTimer(std::chrono::milliseconds interval,

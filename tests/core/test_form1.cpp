@@ -9,25 +9,35 @@
 #include <algorithm>
 
 using app::Form1;
+using text::reportLine;
 
 TEST(Form1, LoadingStartsBothTimersAndOpensThePortWithItsFourCalls) {
     Bench b;
     ASSERT_TRUE(b.form->load());
     EXPECT_EQ(b.line->calls, (std::vector<std::string>{"Settings 1200,N,8,1", "CommPort 1",
                                                        "PortOpen 1", "DTR 1"}));
-    EXPECT_TRUE(b.form->timer1()->isActive() && b.form->timer2()->isActive());
-    EXPECT_EQ(b.form->timer1()->interval(), std::chrono::milliseconds(1000));
-    EXPECT_EQ(b.form->timer2()->interval(), std::chrono::milliseconds(1));
+    ASSERT_EQ(b.runtime.timers.size(), 2u);
+    FakeTimer& timer1 = *b.runtime.timers[0];
+    FakeTimer& timer2 = *b.runtime.timers[1];
+    EXPECT_TRUE(timer1.isActive() && timer2.isActive());
+    EXPECT_EQ(timer1.interval(), std::chrono::milliseconds(1000));
+    EXPECT_EQ(timer2.interval(), std::chrono::milliseconds(1));
     EXPECT_TRUE(b.window.fatalReports.empty());
+
+    // Timer2 runs the keep-alive, Timer1 begins a read.
+    b.line->calls.clear();
+    timer2.tick();
+    EXPECT_EQ(b.line->calls, std::vector<std::string>{"Output 2"});
+    timer1.tick();
+    EXPECT_EQ(b.line->calls, (std::vector<std::string>{"Output 2", "DTR 0"}));
 }
 
 TEST(Form1, AFailedOpenEndsTheProgramBeforeTheWindowShows) {
     Bench b;
-    b.line->failAtCall(2, 2, "No such file or directory");
+    b.line->failAtCall(2, ENOENT);
     EXPECT_FALSE(b.form->load());
     EXPECT_FALSE(b.timersRunning());
-    EXPECT_EQ(b.window.fatalReports,
-              std::vector<std::string>{"Error 2: No such file or directory (recording line)"});
+    EXPECT_EQ(b.window.fatalReports, std::vector<std::string>{reportLine(RecordingLine::errorOf(ENOENT))});
     EXPECT_EQ(b.window.endStatus, Form1::kFatalExitStatus);
     EXPECT_EQ(b.line->calls.size(), 3u);  // DTR is never touched
     EXPECT_TRUE(b.dir.fileNames().empty());
@@ -37,24 +47,18 @@ TEST(Form1, ATimerTheOSRefusesEndsTheProgramLikeAPortError) {
     Bench b;
     b.runtime.refuseTimer = 1;
     EXPECT_FALSE(b.form->load());
-    EXPECT_EQ(b.window.fatalReports,
-              std::vector<std::string>{"Error 24: Too many open files (timerfd_create)"});
+    EXPECT_EQ(b.window.fatalReports, std::vector<std::string>{reportLine(FakeRuntime::timerRefusedError())});
     EXPECT_EQ(b.window.endStatus, Form1::kFatalExitStatus);
-    EXPECT_FALSE(b.form->timer1()->isActive());
+    EXPECT_FALSE(b.timersRunning());
     EXPECT_TRUE(b.line->calls.empty());  // the port is never opened
 }
 
-TEST(Form1, ASampleFillsTheReadingAndBothLabels) {
+TEST(Form1, ASampleFillsBothLabels) {
     Bench b;
     b.load();
     EXPECT_TRUE(b.window.Label1.empty() && b.window.Label3.empty());
     b.sample(600);
     EXPECT_EQ(b.lineCalls().size(), 32u);
-    const app::Reading& r = b.form->reading();
-    EXPECT_EQ(r.SampleCode, 600.0);
-    EXPECT_EQ(r.SampleBits, (serial::SampleBits{1, 0, 0, 1, 0, 1, 1, 0, 0, 0}));
-    EXPECT_EQ(r.VoltageText, "2.98");
-    EXPECT_EQ(r.Temperature, 25.f);
     EXPECT_EQ(b.window.Label1, "2.98 Вольт");
     EXPECT_EQ(b.window.Label3, "25 *C");
 }
@@ -64,7 +68,6 @@ TEST(Form1, TheLabelsFollowTheUsersSeparator) {
     b.load();
     b.sample(600);
     EXPECT_EQ(b.window.Label1, "2,98 Вольт");
-    EXPECT_EQ(b.form->reading().Temperature, 25.f);
 }
 
 TEST(Form1, RecordingAppendsOneEntryPerTickOnlyWhileTicked) {
@@ -124,8 +127,7 @@ TEST(Form1, APortErrorWhileSamplingEndsTheProgramOnce) {
     b.line->failAtCall(7);
     EXPECT_FALSE(b.sample(600));
     EXPECT_FALSE(b.timersRunning());
-    EXPECT_EQ(b.window.fatalReports,
-              std::vector<std::string>{"Error 5: Input/output error (recording line)"});
+    EXPECT_EQ(b.window.fatalReports, std::vector<std::string>{reportLine(RecordingLine::errorOf(EIO))});
     EXPECT_EQ(b.window.endStatus, Form1::kFatalExitStatus);
     // Whatever is still queued finds the program ended.
     const std::size_t callsAtEnd = b.line->calls.size();
@@ -147,9 +149,8 @@ TEST(Form1, APortErrorSavesWhatWasRecordedAndSaysWhere) {
     const std::string file = b.dir.file("database.txt");
     EXPECT_EQ(fileBytes(file), "25    14:03:07\r\n-6    14:03:07\r\n");
     ASSERT_EQ(b.window.fatalReports.size(), 1u);
-    EXPECT_EQ(b.window.fatalReports[0],
-              "Error 5: Input/output error (recording line)\nThe 2 recorded readings were saved to " +
-                  file + ".");
+    EXPECT_EQ(b.window.fatalReports[0], reportLine(RecordingLine::errorOf(EIO)) +
+                                            "\nThe recorded readings (2) were saved to " + file + ".");
 }
 
 TEST(Form1, AWindowThatCanShowNoMoreEntriesEndsTheProgramAfterSavingThem) {
@@ -163,7 +164,7 @@ TEST(Form1, AWindowThatCanShowNoMoreEntriesEndsTheProgramAfterSavingThem) {
     // List1 took the second entry; only the window could not show it.
     EXPECT_EQ(fileBytes(b.dir.file("database.txt")), "25    14:03:07\r\n25    14:03:07\r\n");
     ASSERT_EQ(b.window.fatalReports.size(), 1u);
-    EXPECT_EQ(b.window.fatalReports[0].rfind("Error 8: Not enough memory (List1)\n", 0), 0u);
+    EXPECT_EQ(b.window.fatalReports[0].rfind(reportLine(FakeWindow::listFullError()) + "\n", 0), 0u);
     EXPECT_EQ(b.window.endStatus, Form1::kFatalExitStatus);
 }
 
@@ -205,7 +206,7 @@ TEST(Form1, AFailedSaveKeepsEverythingForASecondTry) {
     ASSERT_EQ(b.window.problems.size(), 1u);
     EXPECT_NE(b.window.problems[0].find("no such folder/log.txt"), std::string::npos);
     EXPECT_FALSE(b.window.closed);
-    EXPECT_TRUE(b.form->timer1()->isActive());
+    EXPECT_TRUE(b.timersRunning());
     EXPECT_EQ(b.window.list.entries.size(), 2u);
     EXPECT_TRUE(b.window.fatalReports.empty());
 

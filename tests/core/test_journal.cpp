@@ -31,7 +31,7 @@ public:
     void append(std::string_view more) override { bytes.append(more); }
     void sync() override {
         if (syncFails)
-            throw logfile::JournalError{5, "Input/output error"};
+            throw text::Error::system(EIO, {});
         ++syncs;
     }
     void remove() override { bytes = "<removed>"; }
@@ -106,7 +106,7 @@ TEST(Journal, SyncsWithinTheIntervalAndReportsASyncThatFails) {
     disk.syncFails = true;
     const auto error = journal.syncIfDue(at(206));
     ASSERT_TRUE(error);
-    EXPECT_EQ(error->number, 5);
+    EXPECT_EQ(error->number(), EIO);
     EXPECT_TRUE(journal.failed());
     EXPECT_FALSE(journal.append("25    14:03:10", at(207)));  // a failed journal takes no more
     EXPECT_EQ(bytes.substr(bytes.size() - 15), "25    14:03:09\n");
@@ -117,5 +117,5 @@ TEST(Journal, ATroubledFolderIsAnErrorNotAHold) {
     const Journal::Opening opening = Journal::open(dir.file("no such folder/thermometer.journal"));
     EXPECT_FALSE(opening.journal || opening.heldElsewhere);
     ASSERT_TRUE(opening.error);
-    EXPECT_GT(opening.error->number, 0);
+    EXPECT_GT(opening.error->number(), 0);
 }

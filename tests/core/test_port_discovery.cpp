@@ -58,8 +58,8 @@ TEST(PortDiscovery, PortOneOnWindowsIsTheLowestListedPort) {
     EXPECT_EQ(serial::windowsDeviceForPort(2, {com3}), "COM2");
     EXPECT_EQ(serial::windowsDeviceForPort(0, {com3}), "");
 
-    EXPECT_EQ(serial::windowsListedPortsNote({}),
+    EXPECT_EQ(text::render(serial::windowsListedPortsNote({})),
               "no serial port is listed under HKLM\\HARDWARE\\DEVICEMAP\\SERIALCOMM");
-    EXPECT_EQ(serial::windowsListedPortsNote({bluetooth, com10}),
+    EXPECT_EQ(text::render(serial::windowsListedPortsNote({bluetooth, com10})),
               "HKLM\\HARDWARE\\DEVICEMAP\\SERIALCOMM lists COM2 (Bluetooth), COM10");
 }

@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 #include <random>
 
-using serial::PortError;
+using text::Error;
 
 namespace {
 
@@ -107,7 +107,7 @@ TEST(ReadCycle, BitsAreReadMostSignificantFirst) {
 TEST(ReadCycle, AFailingCallStopsTheReadWhereItFailed) {
     RecordingLine line;
     line.failAtCall(4);  // the second RTS assertion
-    EXPECT_THROW(readAtOnce(line), PortError);
+    EXPECT_THROW(readAtOnce(line), Error);
     ASSERT_EQ(line.calls.size(), 5u);
     EXPECT_EQ(line.calls.back(), "RTS 1 failed");
 }
@@ -183,9 +183,9 @@ TEST(ConverterModel, ShiftsOnlyOnFallingClockEdgesWhileSelected) {
 
 TEST(ConverterModel, TheSimulatedPortBehavesLikeAPort) {
     serial::SimulatedPort port([] { return 1.0; });
-    EXPECT_THROW(port.DTREnable(true), PortError);
-    EXPECT_THROW(port.Output(std::string_view("\0\0", 2)), PortError);
-    EXPECT_THROW(port.Settings("1200,N,9,1"), PortError);
+    EXPECT_THROW(port.DTREnable(true), Error);
+    EXPECT_THROW(port.Output(std::string_view("\0\0", 2)), Error);
+    EXPECT_THROW(port.Settings("1200,N,9,1"), Error);
     port.PortOpen(true);
     serial::sendKeepAlive(port);
     EXPECT_EQ(port.bytesWritten(), 2u);

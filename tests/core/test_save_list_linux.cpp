@@ -72,14 +72,13 @@ TEST(SaveListLinux, AWriteFailingPartWayLeavesTheOldFileIntact) {
         many.items.push_back(std::to_string(i % 500 - 273) + "    14:03:07");
         bytes += many.items.back().size() + 2;
     }
-    std::optional<logfile::SaveError> error;
+    std::optional<text::Error> error;
     {
         FileSizeLimit fullDisk(4096);
         error = logfile::SaveList(name, many);
     }
     ASSERT_TRUE(error);
-    EXPECT_EQ(error->number, EFBIG);
-    EXPECT_FALSE(error->description.empty());
+    EXPECT_EQ(error->number(), EFBIG);
     EXPECT_EQ(fileBytes(name), "earlier run\r\n");
     EXPECT_EQ(dir.fileNames(), std::vector<std::string>{"database.txt"});
     // With room again, the same list goes through whole.
@@ -95,14 +94,14 @@ TEST(SaveListLinux, ASyncTheDiskRefusesIsAFailedSave) {
     writeBytes(name, "earlier run\r\n");
     const Entries entries{{"25    14:03:07"}};
 
-    std::optional<logfile::SaveError> error;
+    std::optional<text::Error> error;
     {
         RefusedSync refused(".tmp");  // the new file's own sync
         error = logfile::SaveList(name, entries);
     }
     ASSERT_TRUE(error);
-    EXPECT_EQ(error->number, EIO);
-    EXPECT_EQ(error->fileName, name);
+    EXPECT_EQ(error->number(), EIO);
+    EXPECT_EQ(error->subject(), name);
     EXPECT_EQ(fileBytes(name), "earlier run\r\n");
     EXPECT_EQ(dir.fileNames(), std::vector<std::string>{"database.txt"});
 
@@ -111,6 +110,6 @@ TEST(SaveListLinux, ASyncTheDiskRefusesIsAFailedSave) {
         error = logfile::SaveList(name, entries);
     }
     ASSERT_TRUE(error);
-    EXPECT_EQ(error->number, EIO);
+    EXPECT_EQ(error->number(), EIO);
     EXPECT_EQ(dir.fileNames(), std::vector<std::string>{"database.txt"});
 }

@@ -5,7 +5,7 @@
 #include "entries.h"
 #include "save_list.h"
 #include "scratch_dir.h"
-#include "wide_text.h"
+#include "windows_encoding.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ namespace {
 
 // The file open as an editor holds it: others may read it, not delete it.
 HANDLE holdOpen(const std::string& name) {
-    return ::CreateFileW(measure::toWide(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    return ::CreateFileW(text::toWide(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
@@ -38,7 +38,7 @@ TEST(SaveListWindows, AFileHeldOpenIsWaitedForThenNamedAsOpenElsewhere) {
     EXPECT_EQ(logfile::SaveList(name, Entries{{"25    14:03:07"}}), std::nullopt);
     letGo.join();
     EXPECT_EQ(fileBytes(name), "25    14:03:07\r\n");
-    const DWORD attributes = ::GetFileAttributesW(measure::toWide(name).c_str());
+    const DWORD attributes = ::GetFileAttributesW(text::toWide(name).c_str());
     EXPECT_EQ(attributes & FILE_ATTRIBUTE_TEMPORARY, 0u) << "the saved file is not marked temporary";
 
     held = holdOpen(name);
@@ -48,8 +48,8 @@ TEST(SaveListWindows, AFileHeldOpenIsWaitedForThenNamedAsOpenElsewhere) {
     const auto waited = std::chrono::steady_clock::now() - start;
     ::CloseHandle(held);
     ASSERT_TRUE(error.has_value());
-    EXPECT_NE(logfile::describe(*error).find("open in another program"), std::string::npos)
-        << logfile::describe(*error);
+    EXPECT_NE(text::reportLine(*error).find("open in another program"), std::string::npos)
+        << text::reportLine(*error);
     EXPECT_GE(waited, std::chrono::milliseconds(900));
     EXPECT_LE(waited, std::chrono::milliseconds(3000));
     EXPECT_EQ(fileBytes(name), "25    14:03:07\r\n");

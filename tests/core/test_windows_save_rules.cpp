@@ -34,8 +34,9 @@ TEST(WindowsFileName, DevicesAndReservedCharactersAreRefusedWithTheReason) {
     };
     for (const auto& [name, reason] : refused) {
         SCOPED_TRACE(name);
-        EXPECT_NE(logfile::windowsNameProblem(name).find(reason), std::string::npos)
-            << logfile::windowsNameProblem(name);
+        const auto problem = logfile::windowsNameProblem(name);
+        ASSERT_TRUE(problem);
+        EXPECT_NE(text::render(*problem).find(reason), std::string::npos) << text::render(*problem);
     }
 }
 
@@ -44,7 +45,7 @@ TEST(WindowsFileName, NamesThatOnlyLookLikeDevicesAreFiles) {
                              "LPT\xC2\xB9x.txt", "COM\xC2\xB4.txt", "xnul.txt",
                              "журнал.txt", "a b .txt", ".txt", "COM3x.txt"}) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(logfile::windowsNameProblem(name), "");
+        EXPECT_FALSE(logfile::windowsNameProblem(name));
     }
 }
 

@@ -72,7 +72,7 @@ private slots:
         QTest::mouseClick(b.c().Command1, Qt::LeftButton);
         QCOMPARE(fileBytes(b.dir.file("database.txt")), std::string("-273    14:03:07\r\n").append("-273    14:03:07\r\n"));
         QVERIFY(!b.window->isVisible());
-        QVERIFY(!b.window->form().timer1()->isActive());
+        QVERIFY(!b.runtime.timers[0]->isActive());
     }
 
     void theCloseBoxStopsTheTimersAndWritesNothing() {
@@ -80,8 +80,8 @@ private slots:
         b.c().Check1->setChecked(true);
         b.sample();
         QVERIFY(b.window->close());
-        QVERIFY(!b.window->form().timer1()->isActive());
-        QVERIFY(!b.window->form().timer2()->isActive());
+        QVERIFY(!b.runtime.timers[0]->isActive());
+        QVERIFY(!b.runtime.timers[1]->isActive());
         QVERIFY(b.dir.fileNames().empty());
     }
 

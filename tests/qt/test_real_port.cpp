@@ -3,7 +3,7 @@
 // answers ENOTTY), so the working path of DTR/RTS/DCD is watched at the
 // ioctl() boundary instead, through the interposer below.
 
-#include "port_error.h"
+#include "error.h"
 #include "real_port.h"
 
 #include <QCoreApplication>
@@ -21,7 +21,7 @@
 #include <unistd.h>
 #include <vector>
 
-using serial::PortError;
+using PortError = text::Error;
 using serial::RealPort;
 
 namespace {
@@ -97,11 +97,11 @@ PortError failureOf(Call call) {
     } catch (const PortError& error) {
         return error;
     }
-    return PortError(0, "no error", "");
+    return PortError(text::MessageId::SystemFailure, 0, "");
 }
 
 bool says(const PortError& error, const char* words) {
-    return error.description().find(words) != std::string::npos;
+    return text::reportLine(error).find(words) != std::string::npos;
 }
 
 // Each line operation of the port, in turn, made to fail.
@@ -139,14 +139,14 @@ private slots:
         // The pty refuses modem requests: the error carries errno and the device.
         forEachLineOperation(*port, [&](const PortError& error) {
             QCOMPARE(error.number(), ENOTTY);
-            QCOMPARE(error.device(), pty.slave);
+            QCOMPARE(error.subject(), pty.slave);
             QVERIFY(!says(error, "stopped working"));
         });
         // A device gone from under the open descriptor says what likely happened.
         modem = FakeModem{.active = true, .failWith = EIO};
         forEachLineOperation(*port, [&](const PortError& error) {
             QCOMPARE(error.number(), EIO);
-            QCOMPARE(serial::reportLine(error),
+            QCOMPARE(text::reportLine(error),
                      "Error 5: The port stopped working (adapter unplugged, or the computer "
                      "slept): Input/output error (" + pty.slave + ")");
         });
@@ -230,11 +230,11 @@ private slots:
         QVERIFY(pty.ok());
         RealPort port(pty.resolver());
         auto error = failureOf([&] { port.Settings("1200,X,8,1"); });
-        QCOMPARE(error.number(), serial::kInvalidSettingsError);
+        QCOMPARE(error.number(), text::kInvalidSettingsError);
         QVERIFY(says(error, "1200,X,8,1"));
         QVERIFY(says(failureOf([&] { port.PortOpen(true); }), "No port chosen"));
         error = failureOf([&] { port.CommPort(2); });
-        QCOMPARE(error.number(), serial::kInvalidPortError);
+        QCOMPARE(error.number(), text::kInvalidPortError);
         QVERIFY(says(error, "Invalid port number"));
         port.CommPort(1);
         forEachLineOperation(port, [](const PortError& error) { QVERIFY(says(error, "not open")); });
@@ -252,7 +252,7 @@ private slots:
         error = failureOf([&] { gone.PortOpen(true); });
         QCOMPARE(error.number(), ENOENT);
         QVERIFY(says(error, "No such device"));
-        QCOMPARE(error.device(), missing);
+        QCOMPARE(error.subject(), missing);
 
         // Only an open that succeeds is announced, naming the device found.
         port.onOpened(announce);
@@ -269,9 +269,9 @@ private slots:
         {
             auto first = openOn(pty);  // holds Qt's lock file
             const auto error = failureOf([&] { second.PortOpen(true); });
-            QVERIFY2(says(error, "in use by another program"), error.description().c_str());
-            QCOMPARE(error.number(), serial::kPortBusyError);
-            QCOMPARE(error.device(), pty.slave);
+            QVERIFY2(says(error, "in use by another program"), text::reportLine(error).c_str());
+            QCOMPARE(error.number(), text::kPortBusyError);
+            QCOMPARE(error.subject(), pty.slave);
         }
 
         // A program that only flock()s the device keeps us out as well.
@@ -279,7 +279,7 @@ private slots:
         QVERIFY(other >= 0);
         QCOMPARE(::flock(other, LOCK_EX | LOCK_NB), 0);
         const auto error = failureOf([&] { second.PortOpen(true); });
-        QCOMPARE(error.number(), serial::kPortBusyError);
+        QCOMPARE(error.number(), text::kPortBusyError);
         QVERIFY(says(error, "in use by another program"));
         QVERIFY(says(failureOf([&] { second.Output("x"); }), "not open"));
         ::close(other);

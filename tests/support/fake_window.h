@@ -1,10 +1,13 @@
 #pragma once
 // Stand-ins for what surrounds Form1 in a program: a window that keeps what
-// it is shown and told, a runtime with clocks the test sets and a chosen folder,
-// and timers that only record whether they run (tests deliver the ticks).
+// it is shown and told, a runtime with clocks the test sets and a chosen
+// folder, and timers that tick when the test says.
 
+#include "error.h"
 #include "form1_view.h"
 #include "runtime.h"
+
+#include <cerrno>
 
 #include <new>
 #include <optional>
@@ -26,6 +29,8 @@ public:
     std::vector<std::string> problems;
     std::vector<std::string> fatalReports;
     std::optional<int> endStatus;
+    // What the window throws when it can show no more entries.
+    static text::Error listFullError() { return text::Error::system(ENOMEM, "List1"); }
     bool closed = false;
 
     void setLabel1Caption(std::string_view text) override { Label1 = text; }
@@ -39,27 +44,36 @@ public:
     std::string text1Text() const override { return Text1; }
     void listGrew(const app::RecordedList& list1, std::int32_t first) override {
         if (full())
-            throw app::ServiceError(8, "Not enough memory", "List1");
+            throw listFullError();
         for (std::int32_t i = first; i < list1.ListCount(); ++i)
             list.entries.emplace_back(list1.List(i));
     }
     bool full() const { return list.full; }
     void reportProblem(const std::string& text) override { problems.push_back(text); }
-    void reportFatal(const std::string& report) override { fatalReports.push_back(report); }
+    void endWithReport(const std::string& report, int status) noexcept override {
+        fatalReports.push_back(report);
+        endStatus = status;
+    }
     void closeWindow() override { closed = true; }
-    void endProgram(int status) override { endStatus = status; }
 };
 
 class FakeTimer final : public app::Timer {
 public:
-    explicit FakeTimer(std::chrono::milliseconds interval) : interval_(interval) {}
+    FakeTimer(std::chrono::milliseconds interval, std::function<void()> onTick)
+        : interval_(interval), onTick_(std::move(onTick)) {}
     void start() override { active_ = true; }
     void stop() override { active_ = false; }
     bool isActive() const override { return active_; }
     std::chrono::milliseconds interval() const override { return interval_; }
+    // One tick as the event loop delivers it: only while the timer runs.
+    void tick() {
+        if (active_)
+            onTick_();
+    }
 
 private:
     std::chrono::milliseconds interval_;
+    std::function<void()> onTick_;
     bool active_ = false;
 };
 
@@ -71,6 +85,8 @@ public:
     measure::NumberFormat format;
     // The OS refuses the timer with this index (0: Timer1, 1: Timer2).
     std::optional<int> refuseTimer;
+    static text::Error timerRefusedError() { return text::Error::system(EMFILE, "timerfd_create"); }
+    // The timers made, in order (Timer1, Timer2); Form1 owns them.
 
     std::string programDirectory() const override { return directory; }
     std::string programName() const override { return "thermometer"; }
@@ -80,13 +96,13 @@ public:
     std::string timeOfDayText() const override { return clock; }
     std::chrono::steady_clock::time_point monotonicNow() const override { return now; }
     measure::NumberFormat numberFormat() const override { return format; }
+    std::vector<FakeTimer*> timers;
     std::unique_ptr<app::Timer> makeTimer(std::chrono::milliseconds interval,
-                                          std::function<void()>) override {
-        if (refuseTimer == timersMade_++)
-            throw app::ServiceError(24, "Too many open files", "timerfd_create");
-        return std::make_unique<FakeTimer>(interval);
+                                          std::function<void()> onTick) override {
+        if (refuseTimer == int(timers.size()))
+            throw timerRefusedError();
+        auto timer = std::make_unique<FakeTimer>(interval, std::move(onTick));
+        timers.push_back(timer.get());
+        return timer;
     }
-
-private:
-    int timersMade_ = 0;
 };

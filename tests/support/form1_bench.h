@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <memory>
 #include <string>
@@ -56,6 +57,9 @@ struct Bench {
                 calls.push_back(call);
         return calls;
     }
-    bool timersRunning() const { return form->timer1()->isActive() || form->timer2()->isActive(); }
+    bool timersRunning() const {
+        return std::any_of(runtime.timers.begin(), runtime.timers.end(),
+                           [](const FakeTimer* timer) { return timer->isActive(); });
+    }
 };
 

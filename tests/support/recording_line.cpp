@@ -1,15 +1,18 @@
 #include "recording_line.h"
 
-void RecordingLine::failAtCall(std::size_t index, int number, std::string description) {
+void RecordingLine::failAtCall(std::size_t index, int number) {
     failAt_ = index;
     failNumber_ = number;
-    failDescription_ = std::move(description);
+}
+
+text::Error RecordingLine::errorOf(int number) {
+    return text::Error::system(number, kDevice);
 }
 
 void RecordingLine::record(std::string call) {
     if (failAt_ && calls.size() == *failAt_) {
         calls.push_back(call + " failed");
-        throw serial::PortError(failNumber_, failDescription_, kDevice);
+        throw errorOf(failNumber_);
     }
     calls.push_back(std::move(call));
 }

@@ -2,9 +2,10 @@
 // A SerialLine for tests: records every call in order, answers CDHolding
 // from a script, and fails on request.
 
-#include "port_error.h"
+#include "error.h"
 #include "serial_line.h"
 
+#include <cerrno>
 #include <deque>
 #include <optional>
 #include <string>
@@ -20,8 +21,10 @@ public:
     // Answers for CDHolding, front first; false once empty.
     std::deque<bool> dcdScript;
 
-    // Makes the call with this 0-based index (counted over all calls) throw.
-    void failAtCall(std::size_t index, int number = 5, std::string description = "Input/output error");
+    // Makes the call with this 0-based index (counted over all calls) throw
+    // errorOf(number).
+    void failAtCall(std::size_t index, int number = EIO);
+    static text::Error errorOf(int number);
 
     void Settings(std::string_view settings) override;
     void CommPort(int number) override;
@@ -38,5 +41,4 @@ private:
 
     std::optional<std::size_t> failAt_;
     int failNumber_ = 0;
-    std::string failDescription_;
 };

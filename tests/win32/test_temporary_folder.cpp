@@ -2,7 +2,7 @@
 // the path is spelled, and not a folder that only begins alike.
 
 #include "temporary_folder.h"
-#include "wide_text.h"
+#include "windows_encoding.h"
 
 #include <gtest/gtest.h>
 
@@ -14,17 +14,17 @@ TEST(TemporaryFolder, InsideHoweverSpelledButNotASiblingOfTheSameStem) {
     std::wstring folder(temp);
     while (folder.back() == L'\\')
         folder.pop_back();
-    const std::string utf8 = measure::toUtf8(folder);
+    const std::string utf8 = text::toUtf8(folder);
     ::CreateDirectoryW((folder + L"\\unpacked").c_str(), nullptr);
 
     EXPECT_TRUE(win32ui::isInTemporaryFolder(utf8));
     EXPECT_TRUE(win32ui::isInTemporaryFolder(utf8 + "\\unpacked"));
     std::wstring upper = folder + L"\\UNPACKED\\";
     ::CharUpperBuffW(upper.data(), DWORD(upper.size()));
-    EXPECT_TRUE(win32ui::isInTemporaryFolder(measure::toUtf8(upper)));
+    EXPECT_TRUE(win32ui::isInTemporaryFolder(text::toUtf8(upper)));
     wchar_t shortName[MAX_PATH]{};
     if (::GetShortPathNameW((folder + L"\\unpacked").c_str(), shortName, MAX_PATH) > 0)
-        EXPECT_TRUE(win32ui::isInTemporaryFolder(measure::toUtf8(shortName)));
+        EXPECT_TRUE(win32ui::isInTemporaryFolder(text::toUtf8(shortName)));
     EXPECT_TRUE(win32ui::temporaryFolderWarning(utf8 + "\\unpacked").has_value());
 
     EXPECT_FALSE(win32ui::isInTemporaryFolder(utf8 + "2"));

@@ -10,7 +10,7 @@
 #include "form1_window.h"
 #include "recording_line.h"
 #include "sample_ticks.h"
-#include "wide_text.h"
+#include "windows_encoding.h"
 
 #include <gtest/gtest.h>
 
@@ -55,8 +55,8 @@ void expectEveryCaptionFits(const Form1Controls& c, UINT dpi) {
         LONG width = needed.cx;
         if (control == c.Check1)  // the box and the gap before the caption
             width += ::MulDiv(::GetSystemMetrics(SM_CXMENUCHECK), int(dpi), 96);
-        EXPECT_LE(width, room.right) << measure::toUtf8(text) << " at " << dpi << " dpi";
-        EXPECT_LE(needed.cy, room.bottom) << measure::toUtf8(text) << " at " << dpi << " dpi";
+        EXPECT_LE(width, room.right) << text::toUtf8(text) << " at " << dpi << " dpi";
+        EXPECT_LE(needed.cy, room.bottom) << text::toUtf8(text) << " at " << dpi << " dpi";
     }
 }
 
@@ -93,7 +93,7 @@ TEST(Win32Window, ControlsSitWhereTheLayoutPutsThem) {
         EXPECT_EQ(place.top, app::twipsToPixels(layout.top, int(dpi))) << layout.name;
         EXPECT_EQ(place.right - place.left, app::twipsToPixels(layout.width, int(dpi))) << layout.name;
         EXPECT_EQ(place.bottom - place.top, app::twipsToPixels(layout.height, int(dpi))) << layout.name;
-        EXPECT_EQ(textOf(control), measure::toWide(layout.content)) << layout.name;
+        EXPECT_EQ(textOf(control), text::toWide(layout.content)) << layout.name;
     }
 }
 

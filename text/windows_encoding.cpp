@@ -1,8 +1,8 @@
-#include "wide_text.h"
+#include "windows_encoding.h"
 
 #include <windows.h>
 
-namespace measure {
+namespace text {
 namespace {
 
 std::string narrow(std::wstring_view wide, UINT codePage) {
@@ -35,16 +35,4 @@ std::string toAnsiCodePage(std::wstring_view wide) {
     return narrow(wide, CP_ACP);
 }
 
-std::string systemErrorText(unsigned long code) {
-    wchar_t* text = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-    std::wstring wide = length ? std::wstring(text, length) : std::wstring();
-    ::LocalFree(text);
-    while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L'.'))
-        wide.pop_back();
-    return wide.empty() ? "System error " + std::to_string(code) : toUtf8(wide);
-}
-
-} // namespace measure
+} // namespace text

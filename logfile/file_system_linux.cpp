@@ -1,4 +1,4 @@
-// POSIX: the file is replaced by hand, so that every step's result is seen.
+// Linux: the file is replaced by hand, so that every step's result is seen.
 // The bytes go to a temporary file beside the target; it is synced, closed
 // and renamed over the target, and then the folder is synced so that the
 // rename itself survives a power cut. A sync the disk refuses (NFS, SMB, a
@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 
 namespace logfile {
@@ -37,10 +36,6 @@ std::string finalName(const std::string& fileName) {
     return target;
 }
 
-std::string systemText(int code) {
-    return std::generic_category().message(code);
-}
-
 } // namespace
 
 const char kPathSeparator = '/';
@@ -49,16 +44,17 @@ std::string_view toNarrow(std::string_view utf8, std::string&) {
     return utf8;
 }
 
-std::string folderProblem(const std::string& fileName) {
+std::optional<text::Message> folderProblem(const std::string& fileName) {
+    using enum text::MessageId;
     const std::string folder = folderOf(fileName);
     struct stat info {};
     if (::stat(folder.c_str(), &info) != 0)
-        return "the folder " + folder + " does not exist";
+        return text::Message{FolderMissing, {folder}};
     if (!S_ISDIR(info.st_mode))
-        return folder + " is not a folder";
+        return text::Message{NotAFolder, {folder}};
     if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
-        return "the folder " + folder + " is not writable";
-    return {};
+        return text::Message{FolderNotWritable, {folder}};
+    return std::nullopt;
 }
 
 struct ReplacementFile::Os {
@@ -84,14 +80,14 @@ ReplacementFile::ReplacementFile(const std::string& fileName)
     }
     if (os_->fd < 0) {
         const int code = errno;
-        fail(code, systemText(code));
+        fail(code);
         return;
     }
     // A replaced file keeps its permissions; a new one gets 0666 less umask.
     struct stat old {};
     if (::stat(os_->target.c_str(), &old) == 0 && ::fchmod(os_->fd, old.st_mode & 07777) != 0) {
         const int code = errno;
-        fail(code, systemText(code));
+        fail(code);
     }
 }
 
@@ -109,7 +105,7 @@ bool ReplacementFile::write(std::string_view bytes) {
             continue;
         if (put < 0) {
             const int code = errno;
-            fail(code, systemText(code));
+            fail(code);
         } else {
             bytes.remove_prefix(std::size_t(put));
         }
@@ -121,7 +117,7 @@ bool ReplacementFile::commit() {
     if (error_)
         return false;
     const auto failWith = [this](int code) {
-        fail(code, systemText(code));
+        fail(code);
         return false;
     };
     if (::fsync(os_->fd) != 0)
@@ -147,10 +143,12 @@ bool ReplacementFile::commit() {
     return true;
 }
 
-void ReplacementFile::fail(int number, std::string description) {
-    if (!error_)
-        error_ = SaveError{fileName_, number > 0 ? number : -1, std::move(description),
-                           folderProblem(fileName_)};
+void ReplacementFile::fail(int number, text::MessageId why, std::vector<std::string> args) {
+    if (error_)
+        return;
+    error_ = text::Error(why, number, fileName_, std::move(args));
+    if (auto folder = folderProblem(fileName_))
+        error_->withNote(std::move(*folder));
 }
 
 } // namespace logfile

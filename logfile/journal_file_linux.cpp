@@ -1,4 +1,4 @@
-// POSIX: the journal is held with flock(), which another copy's
+// Linux: the journal is held with flock(), which another copy's
 // LOCK_NB attempt finds taken, and which the kernel drops with the last
 // descriptor, so a killed copy never leaves it held.
 
@@ -7,14 +7,13 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <system_error>
 #include <unistd.h>
 
 namespace logfile {
 namespace {
 
 [[noreturn]] void fail(int error) {
-    throw JournalError{error, std::generic_category().message(error)};
+    throw text::Error::system(error, {});
 }
 
 class PosixJournalFile final : public JournalFile {

@@ -1,0 +1,124 @@
+#include "catalogue.h"
+
+#include <array>
+
+namespace text {
+namespace {
+
+using enum MessageId;
+
+// In the order of message_id.h, so that an id is its own index.
+constexpr std::array kCatalogue{
+    CatalogueEntry{BoxTitle, "Thermometer", "Термометр"},
+    CatalogueEntry{OkButton, "OK", "ОК"},
+    CatalogueEntry{ErrorLine, "Error {1}: {2} ({3})", "Ошибка {1}: {2} ({3})"},
+    CatalogueEntry{ErrorLineBare, "Error {1}: {2}", "Ошибка {1}: {2}"},
+    CatalogueEntry{PortIs, "port {1} is {2}", "порт {1}: {2}"},
+    CatalogueEntry{SimulatedConverter, "the simulated converter", "имитация преобразователя"},
+
+    CatalogueEntry{SystemFailure, "", ""},
+    CatalogueEntry{OutOfMemory, "Out of memory", "Не хватает памяти"},
+    CatalogueEntry{InternalError, "Internal error", "Внутренняя ошибка"},
+    CatalogueEntry{InvalidPortSettings, "Invalid port settings \"{1}\"",
+                   "Неверные параметры порта \"{1}\""},
+    CatalogueEntry{InvalidPortNumber, "Invalid port number {1}", "Неверный номер порта {1}"},
+    CatalogueEntry{NoPortChosen, "No port chosen", "Порт не выбран"},
+    CatalogueEntry{PortAlreadyOpen, "Port is open: close it before choosing another",
+                   "Порт открыт: закройте его, прежде чем выбрать другой"},
+    CatalogueEntry{PortNotOpen, "Port is not open", "Порт не открыт"},
+    CatalogueEntry{PortMissing, "No such device: the port does not exist",
+                   "Нет такого устройства: порта не существует"},
+    CatalogueEntry{PortAccessDenied, "Access to the port is denied", "Доступ к порту запрещён"},
+    CatalogueEntry{PortBusy, "Port is busy: in use by another program",
+                   "Порт занят: им пользуется другая программа"},
+    CatalogueEntry{PortOpenFailed, "Cannot open the port", "Не удаётся открыть порт"},
+    CatalogueEntry{PortSettingsRefused, "Cannot apply port settings",
+                   "Не удаётся установить параметры порта"},
+    CatalogueEntry{PortStopped, "The port stopped working (adapter unplugged, or the computer slept)",
+                   "Порт перестал работать (адаптер отключён или компьютер уходил в сон)"},
+    CatalogueEntry{FileIsFolder, "there is a folder of that name", "так называется папка"},
+    CatalogueEntry{FileReadOnly, "the file is read-only", "файл только для чтения"},
+    CatalogueEntry{FileInUse, "the file is open in another program", "файл открыт в другой программе"},
+    CatalogueEntry{NameLeadsToDevice, "the name leads to a device, not to a file on a disk",
+                   "имя ведёт к устройству, а не к файлу на диске"},
+    CatalogueEntry{NameHasControlCharacter, "a file name cannot hold control characters",
+                   "имя файла не может содержать управляющие символы"},
+    CatalogueEntry{NameHasCharacter, "a file name on Windows cannot hold the character {1}",
+                   "имя файла в Windows не может содержать символ {1}"},
+    CatalogueEntry{NameIsDevice, "\"{1}\" is the name of a device on Windows, not of a file",
+                   "\"{1}\" в Windows — имя устройства, а не файла"},
+
+    CatalogueEntry{NoPortsListed, "no serial port is listed under {1}",
+                   "в {1} не указан ни один последовательный порт"},
+    CatalogueEntry{PortsListed, "{1} lists {2}", "в {1} указаны {2}"},
+    CatalogueEntry{FolderMissing, "the folder {1} does not exist", "папки {1} не существует"},
+    CatalogueEntry{NotAFolder, "{1} is not a folder", "{1} — не папка"},
+    CatalogueEntry{FolderNotWritable, "the folder {1} is not writable", "в папку {1} нельзя писать"},
+    CatalogueEntry{FolderNoPermission, "there is no permission to write in the folder {1}",
+                   "нет разрешения на запись в папку {1}"},
+
+    CatalogueEntry{SaveFailed, "The readings could not be saved. {1}",
+                   "Не удалось сохранить показания. {1}"},
+    CatalogueEntry{JournalHeldElsewhere,
+                   "Another copy of the program is keeping its readings in {1}. This copy keeps no "
+                   "journal: its readings are saved only by \"Выход\".",
+                   "Другая копия программы хранит свои показания в {1}. Эта копия журнал не ведёт: её "
+                   "показания сохраняет только «Выход»."},
+    CatalogueEntry{JournalUnavailable,
+                   "The readings cannot be kept in a journal: {1}. They are saved only by \"Выход\".",
+                   "Показания не удаётся вести в журнале: {1}. Их сохраняет только «Выход»."},
+    CatalogueEntry{JournalWriteFailed,
+                   "The journal could not be written: {1}. Recording goes on, but until \"Выход\" "
+                   "saves them, the readings are safe only while the program runs.",
+                   "Не удалось записать журнал: {1}. Запись продолжается, но пока «Выход» их не "
+                   "сохранит, показания целы, только пока работает программа."},
+    CatalogueEntry{Recovered,
+                   "Readings recovered from {2}: {1}. \"Выход\" saves them, with any new readings, "
+                   "under the name in the box (now {3}).",
+                   "Из {2} восстановлено показаний: {1}. «Выход» сохранит их вместе с новыми "
+                   "показаниями под именем из поля (сейчас {3})."},
+    CatalogueEntry{RecoveredSince,
+                   "Readings recorded since {2} recovered from {3}: {1}. \"Выход\" saves them, with "
+                   "any new readings, under the name in the box (now {4}).",
+                   "Из {3} восстановлено показаний, записанных с {2}: {1}. «Выход» сохранит их вместе "
+                   "с новыми показаниями под именем из поля (сейчас {4})."},
+    CatalogueEntry{FatalSaved, "The recorded readings ({1}) were saved to {2}.",
+                   "Записанные показания ({1}) сохранены в {2}."},
+    CatalogueEntry{FatalKeptInJournal,
+                   "The recorded readings ({1}) are kept in {2}, and the next start recovers them.",
+                   "Записанные показания ({1}) остаются в {2}, следующий запуск их восстановит."},
+    CatalogueEntry{FatalLost, "The recorded readings are lost.", "Записанные показания потеряны."},
+    CatalogueEntry{TemporaryFolder,
+                   "The program is running from a temporary folder, {1}, which Windows empties: the "
+                   "log file saved there by \"Выход\" may be deleted with it. If it was started from "
+                   "inside a zip file, unpack the whole zip first (\"Extract all\") into a folder of "
+                   "your own, such as Documents, and start it from there.",
+                   "Программа запущена из временной папки {1}, которую Windows очищает: файл, "
+                   "сохранённый туда кнопкой «Выход», может быть удалён вместе с ней. Если программа "
+                   "запущена прямо из zip-архива, сначала распакуйте весь архив («Извлечь все») в "
+                   "свою папку, например в «Документы», и запускайте её оттуда."},
+    CatalogueEntry{KeepingAwake, "Recording readings", "Идёт запись показаний"},
+};
+
+constexpr bool inIdOrder() {
+    for (std::size_t i = 0; i < kCatalogue.size(); ++i)
+        if (static_cast<std::size_t>(kCatalogue[i].id) != i)
+            return false;
+    return true;
+}
+static_assert(inIdOrder(), "catalogue entries out of the order of MessageId");
+static_assert(kCatalogue.size() == static_cast<std::size_t>(KeepingAwake) + 1,
+              "a MessageId has no catalogue entry");
+
+} // namespace
+
+std::span<const CatalogueEntry> catalogue() {
+    return kCatalogue;
+}
+
+std::string_view catalogueText(MessageId id, Language language) {
+    const CatalogueEntry& entry = kCatalogue[static_cast<std::size_t>(id)];
+    return language == Language::Russian ? entry.russian : entry.english;
+}
+
+} // namespace text

@@ -1,0 +1,63 @@
+#pragma once
+// Every message the program shows or prints, by name. The texts, in each
+// language, are the catalogue's (catalogue.cpp); code names a message and
+// hands over its arguments, and never writes a message text itself.
+
+namespace text {
+
+enum class MessageId {
+    // Frames
+    BoxTitle,         // the message boxes' title
+    OkButton,         // their one button
+    ErrorLine,        // {1} number, {2} what happened, {3} the device or file
+    ErrorLineBare,    // {1} number, {2} what happened
+    PortIs,           // {1} port number, {2} device
+    SimulatedConverter,
+
+    // What failed (an Error's id). SystemFailure has no text of its own:
+    // the system's text for the number says it all.
+    SystemFailure,
+    OutOfMemory,
+    InternalError,
+    InvalidPortSettings,  // {1} the settings text
+    InvalidPortNumber,    // {1} the number
+    NoPortChosen,
+    PortAlreadyOpen,
+    PortNotOpen,
+    PortMissing,
+    PortAccessDenied,
+    PortBusy,
+    PortOpenFailed,
+    PortSettingsRefused,
+    PortStopped,
+    FileIsFolder,
+    FileReadOnly,
+    FileInUse,
+    NameLeadsToDevice,
+    NameHasControlCharacter,
+    NameHasCharacter,     // {1} the character
+    NameIsDevice,         // {1} the device's name
+
+    // Notes an Error may carry
+    NoPortsListed,        // {1} the registry key
+    PortsListed,          // {1} the registry key, {2} the ports
+    FolderMissing,        // {1} the folder
+    NotAFolder,           // {1} the path
+    FolderNotWritable,    // {1} the folder
+    FolderNoPermission,   // {1} the folder
+
+    // Form1's messages
+    SaveFailed,           // {1} the error's line
+    JournalHeldElsewhere, // {1} the journal
+    JournalUnavailable,   // {1} the error's line
+    JournalWriteFailed,   // {1} the error's line
+    Recovered,            // {1} count, {2} journal, {3} log file
+    RecoveredSince,       // {1} count, {2} since, {3} journal, {4} log file
+    FatalSaved,           // {1} count, {2} log file
+    FatalKeptInJournal,   // {1} count, {2} journal
+    FatalLost,
+    TemporaryFolder,      // {1} the folder
+    KeepingAwake,         // why the system is asked not to sleep
+};
+
+} // namespace text
