@@ -16,7 +16,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
     fonts-liberation2 fonts-dejavu-core locales
     xvfb xauth xdotool x11-utils libx11-dev imagemagick
-    libbenchmark-dev googletest util-linux python3
+    libbenchmark-dev googletest util-linux python3 desktop-file-utils
     g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 openbox
 )
 missing=()
