@@ -53,4 +53,13 @@ constexpr int twipsToPixels(int twips, int dpi = 96) {
     return twips * dpi / kTwipsPerInch;
 }
 
+// Form1's client area in pixels at `dpi`: every front end sizes its window
+// from this.
+struct PixelSize {
+    int width, height;
+};
+constexpr PixelSize clientSizeAt(int dpi = 96) {
+    return {twipsToPixels(kClientWidthTwips, dpi), twipsToPixels(kClientHeightTwips, dpi)};
+}
+
 } // namespace app

@@ -29,10 +29,13 @@ QFont controlFont() {
     return font;
 }
 
-QFont readingFont() {
+QString readingFamily(const QStringList& families) {
     const QString preferred = QStringLiteral("MS Sans Serif");
-    const bool hasPreferred = QFontDatabase::families().contains(preferred);
-    QFont font(hasPreferred ? preferred : bundledFamily(), app::kReadingPointSize, QFont::Normal);
+    return families.contains(preferred) ? preferred : bundledFamily();
+}
+
+QFont readingFont() {
+    QFont font(readingFamily(QFontDatabase::families()), app::kReadingPointSize, QFont::Normal);
     font.setItalic(false);
     font.setUnderline(false);
     font.setStrikeOut(false);

@@ -63,7 +63,8 @@ QWidget* create(QWidget& form, const app::ControlLayout& control, ReadingLog* lo
 
 Form1Controls buildForm1Layout(QWidget& form) {
     form.setWindowTitle(QString::fromUtf8(app::kForm1Caption.data(), qsizetype(app::kForm1Caption.size())));
-    form.setFixedSize(kClientWidth, kClientHeight);
+    const app::PixelSize client = app::clientSizeAt();
+    form.setFixedSize(client.width, client.height);
     form.setFont(controlFont());
 
     Form1Controls c;

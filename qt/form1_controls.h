@@ -14,9 +14,6 @@ namespace qtui {
 
 class ReadingLog;
 
-inline constexpr int kClientWidth = 391;   // 5865 twips
-inline constexpr int kClientHeight = 160;  // 2400 twips
-
 struct Form1Controls {
     QLabel* Label1 = nullptr;       // voltage display text
     QLabel* Label2 = nullptr;       // never shows anything

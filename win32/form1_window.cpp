@@ -1,8 +1,9 @@
 #include "form1_window.h"
 
 #include "dpi.h"
-#include "form1_layout.h"
 #include "error.h"
+#include "form1_layout.h"
+#include "resource_ids.h"
 #include "windows_encoding.h"
 
 namespace win32ui {
@@ -19,8 +20,8 @@ constexpr UINT kShowFatal = WM_APP + 2;
 // The outer size at `dpi`: Form1's client area in twips, in pixels there,
 // inside the frame as drawn at that DPI.
 SIZE outerSizeAt(UINT dpi) {
-    return windowSizeFor(app::twipsToPixels(app::kClientWidthTwips, int(dpi)),
-                         app::twipsToPixels(app::kClientHeightTwips, int(dpi)), kStyle, kExStyle, dpi);
+    const app::PixelSize client = app::clientSizeAt(int(dpi));
+    return windowSizeFor(client.width, client.height, kStyle, kExStyle, dpi);
 }
 
 void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
@@ -28,7 +29,7 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
-    windowClass.hIcon = ::LoadIconW(nullptr, MAKEINTRESOURCEW(32512));    // IDI_APPLICATION
+    windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_THERMOMETER));
     windowClass.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kClassName;

@@ -87,6 +87,9 @@ private slots:
         QCOMPARE(qtui::bundledFamily(), QStringLiteral("Liberation Sans"));
         // The face came from inside the program, not from the system's fonts.
         QCOMPARE(QFontDatabase::applicationFontFamilies(0), QStringList{"Liberation Sans"});
+        // The readings' face is the layout's own where installed.
+        QCOMPARE(qtui::readingFamily({"DejaVu Sans", "MS Sans Serif"}), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(qtui::readingFamily({"DejaVu Sans"}), QStringLiteral("Liberation Sans"));
     }
 
     void everyCaptionFitsItsControl() {

@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string_view>
+
 using win32ui::Form1Controls;
 
 namespace {
@@ -75,13 +78,19 @@ struct Bench {
 
 } // namespace
 
+// Where each control must be at 96 dpi, in pixels: left, top, width, height.
+const std::map<std::string_view, RECT> kPlacesAt96Dpi{
+    {"Label2", {272, 8, 89, 41}},   {"Label3", {8, 72, 241, 49}},    {"Label1", {8, 16, 241, 49}},
+    {"List1", {264, 16, 121, 82}},  {"Command1", {328, 128, 57, 25}}, {"Text1", {88, 136, 121, 19}},
+    {"Check1", {264, 104, 129, 17}}, {"Label4", {8, 136, 81, 17}},    {"Label5", {216, 136, 25, 17}}};
+
 TEST(Win32Window, ControlsSitWhereTheLayoutPutsThem) {
     Bench b;
+    ASSERT_EQ(win32ui::dpiOf(b.window->handle()), 96u);  // the places below are for 96 dpi
     RECT client{};
     ::GetClientRect(b.window->handle(), &client);
-    const UINT dpi = win32ui::dpiOf(b.window->handle());
-    EXPECT_EQ(client.right, app::twipsToPixels(app::kClientWidthTwips, int(dpi)));
-    EXPECT_EQ(client.bottom, app::twipsToPixels(app::kClientHeightTwips, int(dpi)));
+    EXPECT_EQ(client.right, 391);
+    EXPECT_EQ(client.bottom, 160);
     EXPECT_EQ(textOf(b.window->handle()), L"Form1");
     for (const app::ControlLayout& layout : app::kForm1Controls) {
         const HWND control = b.c().byName(layout.name);
@@ -89,10 +98,11 @@ TEST(Win32Window, ControlsSitWhereTheLayoutPutsThem) {
         RECT place{};
         ::GetWindowRect(control, &place);
         ::MapWindowPoints(nullptr, b.window->handle(), reinterpret_cast<POINT*>(&place), 2);
-        EXPECT_EQ(place.left, app::twipsToPixels(layout.left, int(dpi))) << layout.name;
-        EXPECT_EQ(place.top, app::twipsToPixels(layout.top, int(dpi))) << layout.name;
-        EXPECT_EQ(place.right - place.left, app::twipsToPixels(layout.width, int(dpi))) << layout.name;
-        EXPECT_EQ(place.bottom - place.top, app::twipsToPixels(layout.height, int(dpi))) << layout.name;
+        const RECT& expected = kPlacesAt96Dpi.at(layout.name);
+        EXPECT_EQ(place.left, expected.left) << layout.name;
+        EXPECT_EQ(place.top, expected.top) << layout.name;
+        EXPECT_EQ(place.right - place.left, expected.right) << layout.name;
+        EXPECT_EQ(place.bottom - place.top, expected.bottom) << layout.name;
         EXPECT_EQ(textOf(control), text::toWide(layout.content)) << layout.name;
     }
 }
@@ -121,14 +131,17 @@ TEST(Win32Window, AnswersItsSizeAtAnotherDpi) {
 
     const auto style = DWORD(::GetWindowLongPtrW(window, GWL_STYLE));
     const auto exStyle = DWORD(::GetWindowLongPtrW(window, GWL_EXSTYLE));
-    for (const UINT dpi : {120u, 144u, 192u}) {
+    // The client area at each DPI: 5865 x 2400 twips, rounded down.
+    const struct {
+        UINT dpi;
+        LONG width, height;
+    } clients[] = {{120, 488, 200}, {144, 586, 240}, {192, 782, 320}};
+    for (const auto& [dpi, width, height] : clients) {
         ASSERT_TRUE(::SendMessageW(window, WM_GETDPISCALEDSIZE, dpi, LPARAM(&size)));
         RECT frame{};
         ASSERT_TRUE(::AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi));
-        EXPECT_EQ(size.cx - (frame.right - frame.left), app::twipsToPixels(app::kClientWidthTwips, int(dpi)))
-            << dpi << " dpi";
-        EXPECT_EQ(size.cy - (frame.bottom - frame.top), app::twipsToPixels(app::kClientHeightTwips, int(dpi)))
-            << dpi << " dpi";
+        EXPECT_EQ(size.cx - (frame.right - frame.left), width) << dpi << " dpi";
+        EXPECT_EQ(size.cy - (frame.bottom - frame.top), height) << dpi << " dpi";
     }
 }
 
