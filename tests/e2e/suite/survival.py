@@ -61,7 +61,7 @@ def check_killed(c):
     c.expect(c.app_files() == ["database.txt"],
              f"database.txt is the one file left, no journal ({c.app_files()})")
     where = re.escape(c.target.path_text(os.path.join(c.path("app"), journal)))
-    told = re.search(r"thermometer: (\d+) readings recorded since .* were recovered from " + where,
+    told = re.search(r"thermometer: Readings recorded since .* recovered from " + where + r": (\d+)\.",
                      c.stderr("main"))
     if not c.expect(told and int(told[1]) == len(kept),
                     f"the next start tells of the {len(kept)} recovered readings "
