@@ -3,7 +3,9 @@
 import re
 import subprocess
 
-from .common import CHECK1, COMMAND1, TEXT1, centre, now
+from harness.window import CHECK1, COMMAND1, TEXT1
+
+from .common import centre
 
 
 class Desktop:

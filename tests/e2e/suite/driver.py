@@ -4,16 +4,19 @@ and when (facts.json) for the checks outside."""
 
 import json
 import os
-import stat
 import subprocess
 import time
 
-from .common import BOX_TITLE, PORT, PTY_SLAVE_MAJORS, now
-from .display import Desktop
-from .logs import conversions, read_modem_log
-from .target import program_for
+from harness import Refused, namespace
+from harness.modem_log import conversions, read_modem_log
+from harness.port import check_announced_port
+from harness.window import BOX_TITLE
 from vport.wine import (PORTS_KEY, SERIALCOMM_KEY, SETTLE_SECONDS, registry_values,
                         verify_prefix)
+
+from .common import now
+from .display import Desktop
+from .target import program_for
 
 # Generous: only a program that has stopped sampling takes this long.
 SECONDS_PER_READING = 5.0
@@ -52,22 +55,13 @@ class Driver(Desktop):
 
     # -- safety: the program only ever starts where /dev/ttyS0 is ours
     def assert_port_safe(self):
-        outer = os.environ.get("VPORT_OUTER_MNTNS")
-        if not outer or os.readlink("/proc/self/ns/mnt") == outer:
-            raise SystemExit("refusing to start the program: not in the private mount namespace")
-        port = os.environ.get("VPORT_DEVICE", PORT)
-        rdev = os.environ.get("MODEMSIM_RDEV")
-        if rdev is None or port != PORT:
-            if os.path.lexists(PORT):
-                raise SystemExit(f"refusing to start the program: {PORT} exists")
-        if rdev is None:
-            return
-        major, minor = (int(n) for n in rdev.split(":"))
-        st = os.stat(port)
-        if not (stat.S_ISCHR(st.st_mode) and major in PTY_SLAVE_MAJORS
-                and (os.major(st.st_rdev), os.minor(st.st_rdev)) == (major, minor)):
-            raise SystemExit(f"refusing to start the program: {port} is "
-                             f"{os.major(st.st_rdev)}:{os.minor(st.st_rdev)}, not {rdev}")
+        """The runner's checks once more, right before each start: the
+        namespace private, the port its pseudo-terminal, /dev clean."""
+        try:
+            namespace.check_private(os.environ.get("VPORT_OUTER_MNTNS"))
+            check_announced_port()
+        except Refused as e:
+            raise SystemExit(f"refusing to start the program: {e}") from None
 
     def launch(self, tag, locale=None):
         self.assert_port_safe()

@@ -8,11 +8,12 @@ import subprocess
 import sys
 import traceback
 
+from harness import SKIP_STATUS
+from harness.xserver import XServer
+
 from .checks import Checks
-from .common import SKIP_STATUS
 from .driver import Driver
 from .target import program_for
-from .xserver import XServer
 
 
 def runner_options(options, work):
