@@ -7,18 +7,13 @@ import subprocess
 import sys
 import tempfile
 
+from harness.xserver import XServer
+
 from .micro import micro
 from .report import print_run, report
 from .runs import Env, blocked_run, measure_run, window_run
 from .settings import REPO, die, parse_args
 from .wine import windows_program, wine_run
-
-# The end-to-end suite's X server, so both start it the same way, and its
-# reading of the converter model's log under Wine.
-sys.path.insert(0, os.path.join(REPO, "tests", "e2e"))
-from suite.logs import read_modem_log  # noqa: E402
-from suite.target import WineProgram  # noqa: E402
-from suite.xserver import XServer  # noqa: E402
 
 
 def build(folder):
@@ -113,8 +108,7 @@ def wine_runs(env, opts):
     runs = []
     try:
         for _ in range(opts["wine_runs"]):
-            r = wine_run(env, exe, xserver.display, opts["seconds"], read_modem_log,
-                         WineProgram().line_calls)
+            r = wine_run(env, exe, xserver.display, opts["seconds"])
             runs.append(r)
             print(f"  wine     ticks/s {r['ticks_per_s']:7.1f}  period {r['period_mean_ms']:8.2f} ms "
                   f"worst dev {r['period_worst_dev_ms']:6.2f} ms  cycles {r['cycles_in_window']}  "

@@ -7,6 +7,8 @@ import subprocess
 import sys
 import time
 
+from harness.modem_log import cycle_figures, line_calls, read_modem_log
+
 from .procs import WindowWatch, drained, exec_stamped, find_descendant, sample, shown_ms, stop
 from .settings import CHECK1, CODES, DCD_LATE, RUNNER, die
 
@@ -54,37 +56,9 @@ class Env:
         return proc
 
 
-def cycle_figures(calls):
-    """From the line calls in order, (time, "DTR"|"RTS"|"DCD", [level, ...]):
-    the DTR-fall times and, per complete cycle, the number of line calls
-    and the time from the DTR fall (Timer1's tick) to the cycle's last call,
-    after which the reading is shown."""
-    falls, counts, delays, current, deselected = [], [], [], None, False
-    for t, kind, args in calls:
-        if kind not in ("DTR", "RTS", "DCD"):
-            continue
-        if kind == "DTR" and args[0] == "0":
-            if current is not None:
-                counts.append(current)
-            falls.append(t)
-            current, deselected = 0, False
-        if current is not None:
-            current += 1
-            if kind == "DTR" and args[0] == "1":
-                deselected = True
-            elif deselected and kind == "RTS" and args[0] == "0":
-                delays.append((t - falls[-1]) * 1000.0)
-                deselected = False
-    return falls, counts, delays
-
-
 def parse_modem_log(path):
-    try:
-        with open(path) as f:
-            parts = [line.split() for line in f]
-    except FileNotFoundError:
-        return [], [], []
-    return cycle_figures([(float(p[0]), p[1], p[2:]) for p in parts if len(p) >= 3])
+    """DTR falls, line calls per cycle and reading delays of a Linux run."""
+    return cycle_figures(line_calls(read_modem_log(path)))
 
 
 def line_call_figures(calls, delays):

@@ -1,8 +1,7 @@
 """The Windows program under Wine on the same virtual port: keep-alive
 ticks a second, the program's own line calls per read cycle, and the
 sampling period. Wine reads and writes the whole modem word for every line
-change, so the log is read through the end-to-end suite's Wine reading
-(suite/target.py); CPU is not compared, as Wine's own work would swamp it."""
+change, so the log is read through the harness's Wine reading; CPU is not compared, as Wine's own work would swamp it."""
 
 import os
 import statistics
@@ -10,8 +9,10 @@ import subprocess
 import sys
 import time
 
+from harness.modem_log import cycle_figures, read_modem_log, wine_line_calls
+
 from .procs import drained, stop
-from .runs import cycle_figures, line_call_figures
+from .runs import line_call_figures
 from .settings import CODES, DCD_LATE, RUNNER, die
 
 # The runner makes a fresh Wine prefix first; that and Wine's start take
@@ -19,7 +20,7 @@ from .settings import CODES, DCD_LATE, RUNNER, die
 START_TIMEOUT = 90.0
 
 
-def wine_run(env, exe, display, seconds, modem_events, wine_line_calls):
+def wine_run(env, exe, display, seconds):
     stem = env.files("wine")
     command = [sys.executable, RUNNER, "--wine", "--preload", env.preload, "--log", stem + ".log",
                "--codes", CODES, "--cycle", "--dcd-late", DCD_LATE, "--drain", "--count", stem + ".count",
@@ -42,7 +43,7 @@ def wine_run(env, exe, display, seconds, modem_events, wine_line_calls):
     finally:
         stop(proc, None)
 
-    falls, per_cycle, delays = cycle_figures(wine_line_calls(modem_events(stem + ".log")))
+    falls, per_cycle, delays = cycle_figures(wine_line_calls(read_modem_log(stem + ".log")))
     periods = [(y - x) * 1000.0 for x, y in zip(falls, falls[1:])]
     # The log's clock is CLOCK_MONOTONIC, as time.monotonic() is.
     return {"kind": "wine",

@@ -20,6 +20,13 @@ import sys
 import tempfile
 import types
 
+# The harness beside this file: the namespace probe the runner makes too.
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from harness import SKIP_STATUS, Refused, namespace  # noqa: E402
+from harness.port import check_announced_port  # noqa: E402
+
 REFUSED = 3
 
 
@@ -49,10 +56,21 @@ def accepted(what, call):
     return True
 
 
+def as_suite():
+    """The check the suite makes before each start of the program, from
+    what the runner announced, failing as the runner's checks fail."""
+    try:
+        check_announced_port()
+    except Refused:
+        sys.exit(REFUSED)
+
+
 def inside(runner_path):
     runner = load_runner(runner_path)
-    if os.readlink("/proc/self/ns/mnt") == os.environ["SAFETY_OUTER_MNTNS"]:
-        print("FAILED  not in a private mount namespace; stopping")
+    try:
+        namespace.check_private(os.environ["SAFETY_OUTER_MNTNS"])
+    except Refused as e:
+        print(f"FAILED  {e}; stopping")
         return 1
     subprocess.run(["mount", "-t", "tmpfs", "-o", "mode=0755,size=1m", "safety-dev", "/dev"],
                    check=True)
@@ -85,11 +103,17 @@ def inside(runner_path):
     open("/dev/ttyS0", "w").close()
     subprocess.run(["mount", "--bind", other_path, "/dev/ttyS0"], check=True)
     results.append(refused("/dev/ttyS0 another pseudo-terminal", lambda: runner.verify_dev(slave)))
+    rdev = os.fstat(slave).st_rdev
+    os.environ.update(VPORT_DEVICE="/dev/ttyS0", VPORT_SLAVE=os.ttyname(slave),
+                      MODEMSIM_RDEV=f"{os.major(rdev)}:{os.minor(rdev)}")
+    results.append(refused("the suite's check, /dev/ttyS0 another pseudo-terminal", as_suite))
 
     # The right one (bound over the other), then beside an unexpected device.
     subprocess.run(["mount", "--bind", os.ttyname(slave), "/dev/ttyS0"], check=True)
     results.append(accepted("/dev/ttyS0 the runner's pseudo-terminal",
                             lambda: runner.verify_dev(slave)))
+    results.append(accepted("the suite's check, /dev/ttyS0 the runner's pseudo-terminal",
+                            as_suite))
 
     # --com: the port at a name no scan looks at, and no /dev/ttyS0 beside it.
     elsewhere = "/dev/vport-com"
@@ -160,16 +184,13 @@ def main():
     runner_path = os.path.abspath(sys.argv[1])
     if len(sys.argv) > 2 and sys.argv[2] == "--inside":
         return inside(runner_path)
-    probe = subprocess.run(["unshare", "--mount", "--propagation", "private", "true"],
-                           capture_output=True, text=True, stdin=subprocess.DEVNULL)
-    if probe.returncode != 0:
-        print("SKIP: cannot create a private mount namespace here "
-              f"({probe.stderr.strip() or 'unknown reason'})")
-        return 77
+    reason = namespace.unavailable()
+    if reason:
+        print(f"SKIP: cannot create a private mount namespace here ({reason})")
+        return SKIP_STATUS
     env = dict(os.environ, SAFETY_OUTER_MNTNS=os.readlink("/proc/self/ns/mnt"))
-    return subprocess.run(["unshare", "--mount", "--propagation", "private", "--",
-                           sys.executable, os.path.abspath(__file__), runner_path, "--inside"],
-                          env=env, stdin=subprocess.DEVNULL).returncode
+    return subprocess.run([*namespace.UNSHARE, "--", sys.executable, os.path.abspath(__file__),
+                           runner_path, "--inside"], env=env, stdin=subprocess.DEVNULL).returncode
 
 
 if __name__ == "__main__":

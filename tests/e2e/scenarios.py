@@ -2,7 +2,8 @@
 """The thermometer's end-to-end scenarios.
 
     scenarios.py SCENARIO --program PATH --preload PATH --close-window PATH
-                 --runner PATH --work DIR [--wine --window-texts PATH]
+                 --runner PATH --work DIR
+                 (--clipboard-text PATH | --wine --window-texts PATH)
 
 Each scenario copies the real program into DIR/app (it saves beside itself),
 starts its own Xvfb, and runs a driver inside with-virtual-port: a private
@@ -15,7 +16,8 @@ logs and the master side of the line, and print one line per check.
 With --wine the program is the Windows build (thermometer.exe), run with
 `wine` in a fresh Wine prefix the runner makes for the scenario, on an X
 server with a window manager; window_texts.exe, run in the same prefix,
-reads what the window shows.
+reads what the window shows. The Linux build's text box is read back
+through the clipboard (clipboard_text), after Ctrl+C.
 
 Exit status: 0 passed, 1 failed, 77 skipped (no mount namespace here).
 """
@@ -47,6 +49,7 @@ def main():
     parser.add_argument("--work", required=True)
     parser.add_argument("--wine", action="store_true")
     parser.add_argument("--window-texts")
+    parser.add_argument("--clipboard-text")
     # --inside comes after the scenario name on the runner's command line.
     argv = sys.argv[1:]
     if "--inside" in argv:
@@ -56,6 +59,8 @@ def main():
     args = parser.parse_args(argv)
     if args.wine and not args.window_texts:
         parser.error("--wine needs --window-texts")
+    if not args.wine and not args.clipboard_text:
+        parser.error("the Linux build needs --clipboard-text")
     return outside(args, SCENARIOS[args.scenario], os.path.abspath(__file__))
 
 

@@ -1,5 +1,5 @@
 // Form1 as the Qt window runs it: the button and the close box, the list
-// view while entries arrive, and the user's separator from Qt's locale.
+// view while entries arrive, and the readings in the user's locale.
 // What the handlers do is tested on a fake window (tests/core/test_form1).
 
 #include "fake_window.h"
@@ -23,8 +23,9 @@ struct Bench {
     RecordingLine* line = nullptr;
     std::unique_ptr<qtui::Form1Window> window;
 
-    Bench() {
+    explicit Bench(const QLocale& locale = QLocale::c()) {
         runtime.directory = dir.path();
+        runtime.format = qtui::numberFormatOf(locale);
         auto port = std::make_unique<RecordingLine>();
         line = port.get();
         window = std::make_unique<qtui::Form1Window>(std::move(port), runtime);
@@ -85,9 +86,25 @@ private slots:
         QVERIFY(b.dir.fileNames().empty());
     }
 
-    void theSeparatorComesFromTheLocale() {
-        QCOMPARE(qtui::numberFormatOf(QLocale(QLocale::German, QLocale::Germany)).decimalSeparator, ",");
-        QCOMPARE(qtui::numberFormatOf(QLocale(QLocale::English, QLocale::UnitedStates)).decimalSeparator, ".");
+    // 506 is 2.5117 V: 2.51 V, and -22 degrees only if the label's own text
+    // is read back with the same separator.
+    void theReadingsTakeTheLocalesSeparator_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("label1");
+        QTest::newRow("de_DE") << QLocale(QLocale::German, QLocale::Germany) << QStringLiteral("2,51 Вольт");
+        QTest::newRow("ru_RU") << QLocale(QLocale::Russian, QLocale::Russia) << QStringLiteral("2,51 Вольт");
+        QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates) << QStringLiteral("2.51 Вольт");
+    }
+    void theReadingsTakeTheLocalesSeparator() {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, label1);
+        Bench b(locale);
+        b.c().Check1->setChecked(true);
+        b.line->dcdScript = dcdFor(506);
+        b.sample();
+        QCOMPARE(b.c().Label1->text(), label1);
+        QCOMPARE(b.c().Label3->text(), QStringLiteral("-22 *C"));
+        QCOMPARE(b.c().log->data(b.c().log->index(0)).toString(), QStringLiteral("-22    14:03:07"));
     }
 };
 

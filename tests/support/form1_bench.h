@@ -16,14 +16,6 @@
 #include <string>
 #include <vector>
 
-// DCD answers that read as `code`, most significant bit first.
-inline std::deque<bool> dcdFor(int code) {
-    std::deque<bool> bits;
-    for (int k = 9; k >= 0; --k)
-        bits.push_back((code >> k) & 1);
-    return bits;
-}
-
 // A Form1 on a recording line, writing into its own directory.
 struct Bench {
     ScratchDir dir;

@@ -7,6 +7,15 @@
 #include "form1.h"
 
 #include <chrono>
+#include <deque>
+
+// DCD answers that read as `code`, most significant bit first.
+inline std::deque<bool> dcdFor(int code) {
+    std::deque<bool> bits;
+    for (int k = 9; k >= 0; --k)
+        bits.push_back((code >> k) & 1);
+    return bits;
+}
 
 // False as soon as a handler has failed.
 inline bool deliverSampleTicks(app::Form1& form, FakeRuntime& runtime) {

@@ -6,8 +6,9 @@ import json
 import os
 import re
 
+from harness.modem_log import conversions, read_modem_log
+
 from .common import CLICK_GRACE, READING_DELAY, expected_temperature
-from .logs import conversions, read_modem_log
 from .target import app_folder_files
 
 

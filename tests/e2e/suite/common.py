@@ -1,20 +1,9 @@
-"""What the driver, the checks and the scenarios all go by: the window's
-layout, the codes the model presents, the clock, the scenario table's shape."""
+"""What the driver, the checks and the scenarios all go by: the codes the
+model presents, the clock, the scenario table's shape. The window's layout
+and the port are the harness's, shared with the runner and the bench."""
 
 import time
 from collections import namedtuple
-
-SKIP_STATUS = 77
-
-# The window's controls, in its client coordinates: x, y, width, height.
-CHECK1 = (264, 104, 129, 17)
-COMMAND1 = (328, 128, 57, 25)
-TEXT1 = (88, 136, 121, 19)
-WINDOW_SIZE = (391, 160)
-# Message boxes of the program carry this title.
-BOX_TITLE = "Thermometer"
-PORT = "/dev/ttyS0"
-PTY_SLAVE_MAJORS = range(136, 144)
 
 # Codes whose readings are whole degrees well inside a hundredth of a volt:
 # 20, 25, 18, 23, 0, -5, 21, 27, 19 and 24 degrees. Neighbours differ in

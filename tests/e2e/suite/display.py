@@ -2,8 +2,11 @@
 
 import re
 import subprocess
+import time
 
-from .common import CHECK1, COMMAND1, TEXT1, centre, now
+from harness.window import CHECK1, COMMAND1, TEXT1
+
+from .common import centre, now
 
 
 class Desktop:
@@ -53,6 +56,18 @@ class Desktop:
         if r.returncode != 0:
             raise RuntimeError(f"close_window: {r.stderr.strip()}")
         self.event("sent WM_DELETE_WINDOW")
+
+    def focus(self, wid, timeout=10.0):
+        """Whether window wid has the keyboard focus, given it as a click
+        on its title would where it has not taken it itself; keys typed
+        before that can go to another window, or nowhere."""
+        end = now() + timeout
+        while now() < end:
+            if self.xdo("getwindowfocus", check=False).stdout.strip() == str(wid):
+                return True
+            self.xdo("windowfocus", wid, check=False)
+            time.sleep(0.05)
+        return False
 
     def screenshot(self, name, wid="root"):
         subprocess.run(["import", "-window", str(wid), self.path(name)],

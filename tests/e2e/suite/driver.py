@@ -4,16 +4,19 @@ and when (facts.json) for the checks outside."""
 
 import json
 import os
-import stat
 import subprocess
 import time
 
-from .common import BOX_TITLE, PORT, PTY_SLAVE_MAJORS, now
-from .display import Desktop
-from .logs import conversions, read_modem_log
-from .target import program_for
+from harness import Refused, namespace
+from harness.modem_log import conversions, read_modem_log
+from harness.port import check_announced_port
+from harness.window import BOX_TITLE
 from vport.wine import (PORTS_KEY, SERIALCOMM_KEY, SETTLE_SECONDS, registry_values,
                         verify_prefix)
+
+from .common import now
+from .display import Desktop
+from .target import program_for
 
 # Generous: only a program that has stopped sampling takes this long.
 SECONDS_PER_READING = 5.0
@@ -52,22 +55,13 @@ class Driver(Desktop):
 
     # -- safety: the program only ever starts where /dev/ttyS0 is ours
     def assert_port_safe(self):
-        outer = os.environ.get("VPORT_OUTER_MNTNS")
-        if not outer or os.readlink("/proc/self/ns/mnt") == outer:
-            raise SystemExit("refusing to start the program: not in the private mount namespace")
-        port = os.environ.get("VPORT_DEVICE", PORT)
-        rdev = os.environ.get("MODEMSIM_RDEV")
-        if rdev is None or port != PORT:
-            if os.path.lexists(PORT):
-                raise SystemExit(f"refusing to start the program: {PORT} exists")
-        if rdev is None:
-            return
-        major, minor = (int(n) for n in rdev.split(":"))
-        st = os.stat(port)
-        if not (stat.S_ISCHR(st.st_mode) and major in PTY_SLAVE_MAJORS
-                and (os.major(st.st_rdev), os.minor(st.st_rdev)) == (major, minor)):
-            raise SystemExit(f"refusing to start the program: {port} is "
-                             f"{os.major(st.st_rdev)}:{os.minor(st.st_rdev)}, not {rdev}")
+        """The runner's checks once more, right before each start: the
+        namespace private, the port its pseudo-terminal, /dev clean."""
+        try:
+            namespace.check_private(os.environ.get("VPORT_OUTER_MNTNS"))
+            check_announced_port()
+        except Refused as e:
+            raise SystemExit(f"refusing to start the program: {e}") from None
 
     def launch(self, tag, locale=None):
         self.assert_port_safe()
@@ -160,15 +154,30 @@ class Driver(Desktop):
     def wait_typed(self, text):
         """Whether Text1 comes to hold what was typed."""
         if not self.args.wine:
-            time.sleep(0.4)  # Qt's text box cannot be read from outside
-            return True
+            # Whatever the clipboard held before must not pass for Text1.
+            self.clipboard("--clear")
         end = now() + 5
-        while ("Edit", text) not in self.window_texts():
+        while (shown := self.text1()) != text:
             if now() > end:
-                self.event(f"Text1 does not show {text!r}")
+                self.event(f"Text1 shows {shown!r}, not {text!r}")
                 return False
             time.sleep(0.1)
         return True
+
+    def text1(self):
+        """What Text1 holds, or None where it could not be read this time.
+        Qt's text box is copied out (Ctrl+A, Ctrl+C, with the focus still
+        in it after typing) and read from the clipboard: the program
+        handles the copy after every key typed before it."""
+        if self.args.wine:
+            return next((t for c, t in self.window_texts() if c == "Edit"), None)
+        self.xdo("key", "--clearmodifiers", "ctrl+a", "ctrl+c")
+        return self.clipboard()
+
+    def clipboard(self, *args):
+        r = subprocess.run([self.args.clipboard_text, *args], stdin=subprocess.DEVNULL,
+                           capture_output=True, timeout=30)
+        return r.stdout.decode("utf-8", "replace") if r.returncode == 0 else None
 
     def list1_items(self):
         texts = self.window_texts()
@@ -238,22 +247,30 @@ class Program:
         return total
 
     def answer_box(self, timeout=20.0, forbid=None):
+        """Answers the message box with Return once it has the keyboard
+        focus: its one button, OK, is the default on both systems."""
         box = self.wait_window(BOX_TITLE, timeout, forbid)
         if box is None:
             raise RuntimeError(f"{self.tag}: no message box appeared")
-        time.sleep(0.3)
-        self.d.screenshot(f"{self.tag}-box.png")
-        self.d.xdo("windowfocus", box, check=False)
-        time.sleep(0.2)
-        for _ in range(10):
+        # A Return pressed as the box takes the focus can be lost: while the
+        # box is still there, it gets the focus again and a second Return.
+        for _ in range(2):
+            if not self.d.focus(box):
+                raise RuntimeError(f"{self.tag}: the message box never had the keyboard focus")
+            self.d.screenshot(f"{self.tag}-box.png")
             self.d.xdo("key", "Return")
             self.d.event(f"{self.tag}: answered the box")
-            end = now() + 2
-            while now() < end:
-                if box not in self.windows(BOX_TITLE):
-                    return
-                time.sleep(0.1)
+            if self.window_gone(box, BOX_TITLE, 5.0):
+                return
         raise RuntimeError(f"{self.tag}: the message box did not go away")
+
+    def window_gone(self, wid, title, timeout):
+        end = now() + timeout
+        while wid in self.windows(title):
+            if now() > end:
+                return False
+            time.sleep(0.05)
+        return True
 
     def close(self, wid):
         """Closes the window with its close box and waits for the program to end."""

@@ -3,10 +3,11 @@ keep-alive bytes, a line nobody reads, and a line that fails."""
 
 import os
 
+from harness.modem_log import conversions, writes_summary
+
 from .checks import check_recorded_run, saved_entries
 from .common import (BIT_PATTERN_CODES, DCD_REFRESHED_LIKE_FTDI, VARIED_CODES, Scenario,
                      cycling, now)
-from .logs import conversions, writes_summary
 
 
 def check_protocol(c, events):

@@ -8,11 +8,12 @@ import subprocess
 import sys
 import traceback
 
+from harness import SKIP_STATUS
+from harness.xserver import XServer
+
 from .checks import Checks
-from .common import SKIP_STATUS
 from .driver import Driver
 from .target import program_for
-from .xserver import XServer
 
 
 def runner_options(options, work):
@@ -42,7 +43,7 @@ def outside(args, scenario, script):
     work = os.path.abspath(args.work)
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(os.path.join(work, "app"))
-    for needed in (args.program, args.window_texts):
+    for needed in (args.program, args.window_texts, args.clipboard_text):
         if needed and not os.path.isfile(needed):
             print(f"FAILED  {needed} does not exist; build it first")
             return 1
@@ -58,6 +59,8 @@ def outside(args, scenario, script):
                  "--close-window", args.close_window, "--runner", args.runner, "--work", work]
         if args.wine:
             inner += ["--wine", "--window-texts", args.window_texts]
+        else:
+            inner += ["--clipboard-text", args.clipboard_text]
         command = [sys.executable, args.runner, "--no-preload", "--preload", args.preload,
                    *target.runner_options, *runner_options(scenario.options, work), "--",
                    sys.executable, script, "--inside", name, *inner]

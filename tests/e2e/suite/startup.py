@@ -6,7 +6,9 @@ import re
 import struct
 import subprocess
 
-from .common import VARIED_CODES, WINDOW_SIZE, Scenario, cycling
+from harness.window import WINDOW_SIZE
+
+from .common import VARIED_CODES, Scenario, cycling
 
 
 def drive_port_absent(d):

@@ -5,6 +5,8 @@ show in the converter model's log."""
 
 import os
 
+from harness.modem_log import line_calls, wine_line_calls
+
 
 class LinuxProgram:
     exe_name = "thermometer"
@@ -36,8 +38,7 @@ class LinuxProgram:
 
     def line_calls(self, events):
         """The modem log as the program's own line calls, one event each."""
-        return [(t, kind, a) for t, kind, a in events if kind in ("DTR", "RTS", "DCD", "CONV")]
-
+        return line_calls(events)
 
 class WineProgram(LinuxProgram):
     exe_name = "thermometer.exe"
@@ -68,28 +69,9 @@ class WineProgram(LinuxProgram):
         return {"LC_ALL": locale, "LANG": locale}
 
     def line_calls(self, events):
-        """Wine changes a line with a read-modify-write of the whole word:
-        each call shows as a DCD read followed by the DTR and RTS levels
-        after it. Read that as the level that changed, so the program's own
-        calls come out one event each, as on Linux."""
-        calls = []
-        dtr = rts = 1  # the model starts with both asserted
-        kinds = [kind for _, kind, _ in events]
-        for i, (t, kind, a) in enumerate(events):
-            following = kinds[i + 1] if i + 1 < len(kinds) else None
-            if kind == "DCD" and following == "DTR":
-                continue  # the read half of a change, not a read of its own
-            if kind == "DTR":
-                if int(a[0]) != dtr:
-                    dtr = int(a[0])
-                    calls.append((t, kind, a))
-            elif kind == "RTS":
-                if int(a[0]) != rts:
-                    rts = int(a[0])
-                    calls.append((t, kind, a))
-            elif kind in ("DCD", "CONV"):
-                calls.append((t, kind, a))
-        return calls
+        # Wine's read-modify-write of the whole modem word, read back as
+        # the one line each call changed.
+        return wine_line_calls(events)
 
 
 def program_for(args):

@@ -1,25 +1,11 @@
-"""What every part of the runner shares: exit statuses, the port, the
-device numbers it trusts, and how it gives up."""
+"""What every part of the runner shares: its own exit statuses, and how it
+gives up. The port, its checks and SKIP_STATUS are the harness's."""
 
 import subprocess
 import sys
 
-SKIP_STATUS = 77
 REFUSED_STATUS = 3
 USAGE_STATUS = 2
-PORT = "/dev/ttyS0"
-# Where --com binds the port instead: a name no scan for serial ports
-# (Wine's: ttyS*, ttyUSB*, ttyACM*) ever looks at.
-UNSCANNED_PORT = "/dev/vport-com"
-PTY_SLAVE_MAJORS = range(136, 144)
-# (major, minor) of the only other character devices the new /dev may hold.
-ALLOWED_NODES = {
-    "null": (1, 3),
-    "zero": (1, 5),
-    "urandom": (1, 9),
-    "tty": (5, 0),
-}
-PTMX = (5, 2)
 
 
 def fail(status, message):

@@ -6,7 +6,9 @@ import os
 import stat
 import tempfile
 
-from .common import ALLOWED_NODES, PTY_SLAVE_MAJORS, REFUSED_STATUS, fail, run
+from harness.port import ALLOWED_NODES, PTY_SLAVE_MAJORS
+
+from .common import REFUSED_STATUS, fail, run
 
 
 def make_node(root, name):

@@ -8,7 +8,9 @@ import signal
 import subprocess
 import sys
 
-from .common import PORT, SKIP_STATUS, UNSCANNED_PORT
+from harness import SKIP_STATUS, namespace
+from harness.port import PORT, UNSCANNED_PORT
+
 from .devfs import attach_port, build_dev
 from .line import Drainer, fill_line
 from .options import find_preload, parse_args
@@ -35,10 +37,8 @@ def outside(argv, script, usage):
     if opts["wine"] and not all(shutil.which(t) for t in ("wine", "wineboot", "wineserver")):
         print("SKIP: --wine needs wine, wineboot and wineserver (Debian: wine wine64)", flush=True)
         sys.exit(SKIP_STATUS)
-    probe = subprocess.run(["unshare", "--mount", "--propagation", "private", "true"],
-                           stdin=subprocess.DEVNULL, capture_output=True, text=True)
-    if probe.returncode != 0:
-        reason = (probe.stderr.strip().splitlines() or ["unknown reason"])[-1]
+    reason = namespace.unavailable()
+    if reason:
         print(f"SKIP: cannot create a private mount namespace here ({reason}); "
               f"the virtual serial port needs one", flush=True)
         sys.exit(SKIP_STATUS)
@@ -47,8 +47,7 @@ def outside(argv, script, usage):
     env["VPORT_OUTER_MNTNS"] = os.readlink("/proc/self/ns/mnt")
     env["MODEMSIM_PRELOAD"] = preload
     child = subprocess.Popen(
-        ["unshare", "--mount", "--propagation", "private", "--",
-         sys.executable, script, "--inside-namespace", *argv],
+        [*namespace.UNSHARE, "--", sys.executable, script, "--inside-namespace", *argv],
         env=env, stdin=subprocess.DEVNULL)
 
     def forward(signum, _frame):

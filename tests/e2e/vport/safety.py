@@ -1,12 +1,15 @@
 """The checks that keep the machine's own /dev/ttyS0 out of reach: where
 the runner writes, where it mounts, and what /dev holds before the
-command starts. Each refuses with REFUSED_STATUS."""
+command starts. Each refuses with REFUSED_STATUS; the namespace and /dev
+checks themselves are the harness's, which the suite makes again."""
 
 import os
 import stat
-import subprocess
 
-from .common import ALLOWED_NODES, PORT, PTMX, PTY_SLAVE_MAJORS, REFUSED_STATUS, fail
+from harness import Refused, namespace
+from harness.port import PORT, PTY_SLAVE_MAJORS, check_port
+
+from .common import REFUSED_STATUS, fail
 
 
 def check_own_terminals():
@@ -26,51 +29,16 @@ def check_own_terminals():
 
 
 def check_namespace():
-    outer = os.environ.get("VPORT_OUTER_MNTNS")
-    mine = os.readlink("/proc/self/ns/mnt")
-    if not outer or outer == mine:
-        fail(REFUSED_STATUS, f"not in a new mount namespace ({mine}); refusing to mount anything")
-    with open("/proc/self/mountinfo") as f:
-        for line in f:
-            fields = line.split()
-            optional = fields[6:fields.index("-")]
-            if any(o.startswith("shared:") for o in optional):
-                fail(REFUSED_STATUS, f"mount {fields[4]} still propagates to the outside; "
-                                     f"refusing to mount anything")
+    try:
+        namespace.check_private(os.environ.get("VPORT_OUTER_MNTNS"))
+    except Refused as e:
+        fail(REFUSED_STATUS, f"{e}; refusing to mount anything")
 
 
 def verify_dev(slave, path=PORT):
-    """The stat check: the port's path (/dev/ttyS0 unless --com) is our
-    pseudo-terminal, /dev/ttyS0 is absent where it is not that path or no
-    port was asked for, and nothing else under /dev is a terminal or other
-    device of the machine."""
-    if slave is None or path != PORT:
-        if os.path.lexists(PORT):
-            fail(REFUSED_STATUS, f"{PORT} exists although the port is not there; refusing")
-    if slave is not None:
-        try:
-            port = os.stat(path)
-        except OSError as e:
-            fail(REFUSED_STATUS, f"{path} is not there ({e.strerror}); refusing")
-        own = os.fstat(slave)
-        if not (stat.S_ISCHR(port.st_mode) and port.st_rdev == own.st_rdev
-                and os.major(port.st_rdev) in PTY_SLAVE_MAJORS
-                and (port.st_dev, port.st_ino) == (own.st_dev, own.st_ino)):
-            fail(REFUSED_STATUS,
-                 f"{path} is {os.major(port.st_rdev)}:{os.minor(port.st_rdev)}, not the "
-                 f"pseudo-terminal {os.major(own.st_rdev)}:{os.minor(own.st_rdev)}; refusing")
-        # Same check as stat(1) would print, for the log.
-        out = subprocess.run(["stat", "-L", "-c", "%n %F %t:%T", path], capture_output=True,
-                             text=True, stdin=subprocess.DEVNULL).stdout.strip()
-        if int(out.split()[-1].split(":")[0], 16) not in PTY_SLAVE_MAJORS:
-            fail(REFUSED_STATUS, f"stat says {out}; refusing")
-    for top, dirs, files in os.walk("/dev"):
-        for name in files + dirs:
-            entry = os.path.join(top, name)
-            st = os.lstat(entry)
-            if not stat.S_ISCHR(st.st_mode):
-                continue
-            node = (os.major(st.st_rdev), os.minor(st.st_rdev))
-            if node in ALLOWED_NODES.values() or node == PTMX or node[0] in PTY_SLAVE_MAJORS:
-                continue
-            fail(REFUSED_STATUS, f"unexpected device {entry} ({node[0]}:{node[1]}); refusing")
+    """The stat check before the command starts (harness.port.check_port),
+    against the runner's own pseudo-terminal slave."""
+    try:
+        check_port(path, None if slave is None else os.fstat(slave))
+    except Refused as e:
+        fail(REFUSED_STATUS, f"{e}; refusing")

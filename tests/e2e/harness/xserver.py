@@ -1,6 +1,6 @@
 """An X server of our own (Xvfb), and on request a window manager on it,
-for the end-to-end suite and bench/running-cost alike. Standalone: it
-imports nothing of the suite, so the benchmark can load it by path."""
+for the end-to-end suite, the Win32 window's tests under Wine and
+bench/running-cost alike, so all three start it the same way."""
 
 import os
 import subprocess
