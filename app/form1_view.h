@@ -1,9 +1,8 @@
 #pragma once
 // What a window offers Form1: the two reading labels, the check box, the
 // file name box, a view of List1 (which Form1 keeps), messages, and the
-// ways to close and to end.
-// Each front end's window implements it with its own controls; Form1 never
-// sees them. Texts are UTF-8.
+// ways to close and to end. Each front end's window implements it with its
+// own controls; Form1 never sees them. Texts are UTF-8.
 
 #include "recorded_list.h"
 

@@ -25,17 +25,6 @@ bool isAscii(std::string_view text) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// Windows takes either slash. A drive's root keeps its backslash: "C:" alone
-// would be the current folder on drive C.
-std::string folderOf(const std::string& fileName) {
-    const auto slash = fileName.find_last_of("\\/");
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0 || (slash == 2 && fileName[1] == ':'))
-        return fileName.substr(0, slash + 1);
-    return fileName.substr(0, slash);
-}
-
 std::string lastComponent(const std::string& fileName) {
     const auto slash = fileName.find_last_of("\\/");
     return slash == std::string::npos ? fileName : fileName.substr(slash + 1);
@@ -93,7 +82,7 @@ std::string_view toNarrow(std::string_view utf8, std::string& scratch) {
 
 std::optional<text::Message> folderProblem(const std::string& fileName) {
     using enum text::MessageId;
-    const std::string folder = folderOf(fileName);
+    const std::string folder = windowsFolderOf(fileName);
     const DWORD attributes = ::GetFileAttributesW(text::toWide(folder).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD code = ::GetLastError();

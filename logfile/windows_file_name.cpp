@@ -43,6 +43,14 @@ bool isDeviceName(std::string_view stem) {
 
 } // namespace
 
+std::string windowsFolderOf(std::string_view path) {
+    const auto slash = path.find_last_of("\\/");
+    if (slash == std::string_view::npos)
+        return ".";
+    const bool root = slash == 0 || (slash == 2 && path[1] == ':');
+    return std::string(path.substr(0, root ? slash + 1 : slash));
+}
+
 std::optional<text::Message> windowsNameProblem(std::string_view name) {
     using enum text::MessageId;
     for (const char c : name) {

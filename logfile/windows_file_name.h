@@ -6,6 +6,7 @@
 #include "message.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace logfile {
@@ -18,5 +19,10 @@ namespace logfile {
 // the characters < > : " | ? * (":" opens an alternate stream of another
 // file); and control characters.
 std::optional<text::Message> windowsNameProblem(std::string_view name);
+
+// The folder part of a Windows path (either slash), "." where there is
+// none. A drive's root keeps its backslash: "C:" alone would be the
+// current folder on drive C, not its root.
+std::string windowsFolderOf(std::string_view path);
 
 } // namespace logfile

@@ -1,6 +1,7 @@
 #include "win32_runtime.h"
 
 #include "windows_encoding.h"
+#include "windows_file_name.h"
 
 namespace win32ui {
 namespace {
@@ -32,15 +33,7 @@ std::wstring programPath() {
 Win32Runtime::Win32Runtime(TimerSet& timers) : timers_(timers), numberFormat_(userNumberFormat()) {}
 
 std::string Win32Runtime::programDirectory() const {
-    const std::wstring path = programPath();
-    auto slash = path.find_last_of(L'\\');
-    if (slash == std::wstring::npos)
-        return ".";
-    // A drive's root keeps its backslash: "C:" alone is the current folder
-    // on drive C, not its root.
-    if (slash == 2 && path[1] == L':')
-        ++slash;
-    return text::toUtf8(std::wstring_view(path).substr(0, slash));
+    return logfile::windowsFolderOf(text::toUtf8(programPath()));
 }
 
 std::string Win32Runtime::programName() const {

@@ -1,7 +1,6 @@
 // From code to the texts the window shows and the log records.
 
 #include "conversion.h"
-#include "log_entry.h"
 
 #include <gtest/gtest.h>
 
@@ -73,9 +72,4 @@ TEST(Conversion, SinglesKeepSevenSignificantDigits) {
     EXPECT_EQ(measure::singleToText(1.5f, kComma), "1,5");
     EXPECT_EQ(measure::singleToText(1234567.f, NumberFormat{}), "1234567");
     EXPECT_EQ(measure::singleToText(0.1f, NumberFormat{}), "0.1");
-}
-
-TEST(LogEntry, IsTemperatureFourBlanksTime) {
-    EXPECT_EQ(measure::logEntry("25", "14:03:07"), "25    14:03:07");
-    EXPECT_EQ(measure::logEntry("-6", "09:00:00"), "-6    09:00:00");
 }

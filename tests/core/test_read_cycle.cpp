@@ -200,14 +200,6 @@ TEST(ConverterModel, SensorAndConverterAgreeWithTheScale) {
     EXPECT_EQ(serial::ConverterChip::codeFor(9.0), 1023);
 }
 
-TEST(KeepAlive, EachCallHandsOverExactlyTwoZeroBytes) {
-    RecordingLine line;
-    serial::sendKeepAlive(line);
-    serial::sendKeepAlive(line);
-    EXPECT_EQ(line.calls, (std::vector<std::string>{"Output 2", "Output 2"}));
-    EXPECT_EQ(line.output, std::string(4, '\0'));
-}
-
 TEST(PortSettings, TextIsParsedStrictly) {
     const std::pair<const char*, bool> cases[] = {
         {"1200,N,8,1", true},    {"9600,e,7,2", true},    {"1200,N,5,1.5", true},

@@ -51,6 +51,13 @@ TEST(WindowsFileName, NamesThatOnlyLookLikeDevicesAreFiles) {
 
 // The rename's retry, seen through its seam: the real one can only be held
 // up by another program.
+TEST(WindowsFileName, AFolderIsWhatPrecedesTheLastSlashAndADrivesRootKeepsItsOwn) {
+    EXPECT_EQ(logfile::windowsFolderOf("C:\\Users\\ann/log.txt"), "C:\\Users\\ann");
+    EXPECT_EQ(logfile::windowsFolderOf("C:\\thermometer.exe"), "C:\\");
+    EXPECT_EQ(logfile::windowsFolderOf("\\log.txt"), "\\");
+    EXPECT_EQ(logfile::windowsFolderOf("log.txt"), ".");
+}
+
 TEST(BusyRetry, ABusyFileIsTriedAgainForAboutASecondAndNoOtherFailureWaits) {
     constexpr unsigned long kBusy = 32, kOther = 5;
     auto run = [](std::vector<unsigned long> results) {
