@@ -1,6 +1,7 @@
 #include "run.h"
 
 #include "form1_window.h"
+#include "language.h"
 #include "qt_runtime.h"
 #include "real_port.h"
 #include "session_end.h"
@@ -15,6 +16,7 @@ int runThermometer(int& argc, char** argv, std::unique_ptr<serial::SerialLine> p
     // each wake cost about a sixth of its CPU (bench/RESULTS.md). Qt picks
     // the dispatcher once, when the application object is made.
     qputenv("QT_NO_GLIB", "1");
+    text::setLanguage(text::userLanguage());
     QApplication application(argc, argv);
     qtui::QtRuntime runtime;
     qtui::Form1Window window(std::move(port), runtime);

@@ -2,22 +2,7 @@
 
 #include "catalogue.h"
 
-#include <atomic>
-
 namespace text {
-namespace {
-
-std::atomic<Language> language{Language::English};
-
-} // namespace
-
-Language currentLanguage() noexcept {
-    return language.load(std::memory_order_relaxed);
-}
-
-void setLanguage(Language chosen) noexcept {
-    language.store(chosen, std::memory_order_relaxed);
-}
 
 std::string render(MessageId id, const std::vector<std::string>& args) {
     const std::string_view pattern = catalogueText(id, currentLanguage());

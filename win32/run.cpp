@@ -2,6 +2,7 @@
 
 #include "error.h"
 #include "form1_window.h"
+#include "language.h"
 #include "message_loop.h"
 #include "real_port.h"
 #include "temporary_folder.h"
@@ -15,6 +16,7 @@ int runThermometer(int showCommand, std::unique_ptr<serial::SerialLine> port,
     // Loads common controls 6, which the manifest asks for: themed controls.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
+    text::setLanguage(text::userLanguage());
 
     try {
         win32ui::TimerSet timers;

@@ -3,9 +3,11 @@
 
 #include "catalogue.h"
 #include "error.h"
+#include "language.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 namespace {
@@ -45,4 +47,36 @@ TEST(Catalogue, AnErrorIsToldInTheCurrentLanguage) {
     InLanguage russian(text::Language::Russian);
     EXPECT_EQ(text::reportLine(error), "Ошибка -5: Порт занят: им пользуется другая программа; папки "
                                        "/tmp/x не существует (/dev/ttyUSB0)");
+}
+
+TEST(Language, FollowsGettextsRuleOnLinuxAndTheLangIdOnWindows) {
+    using text::Language;
+    const struct {
+        std::map<std::string, std::string> environment;
+        Language expected;
+    } cases[] = {
+        {{}, Language::English},
+        {{{"LANG", "ru_RU.UTF-8"}}, Language::Russian},
+        {{{"LANG", "ru_RU.UTF-8"}, {"LC_MESSAGES", "en_US.UTF-8"}}, Language::English},
+        {{{"LANG", "en_US.UTF-8"}, {"LC_MESSAGES", ""}, {"LC_ALL", "ru_UA.UTF-8"}}, Language::Russian},
+        {{{"LANG", "de_DE.UTF-8"}, {"LANGUAGE", "ru:en"}}, Language::Russian},
+        {{{"LANG", "ru_RU.UTF-8"}, {"LANGUAGE", "en_GB:ru"}}, Language::English},
+        // Under C or POSIX, LANGUAGE does not count.
+        {{{"LC_ALL", "C"}, {"LANGUAGE", "ru"}}, Language::English},
+        {{{"LANG", "POSIX"}, {"LANGUAGE", "ru"}}, Language::English},
+        {{{"LANG", "C.UTF-8"}, {"LANGUAGE", "ru"}}, Language::English},
+        {{{"LANG", "rus_RU"}}, Language::English},
+    };
+    for (const auto& [environment, expected] : cases) {
+        const auto variable = [&](const char* name) {
+            const auto found = environment.find(name);
+            return found == environment.end() ? std::string() : found->second;
+        };
+        EXPECT_EQ(text::languageFromEnvironment(variable), expected)
+            << ::testing::PrintToString(environment);
+    }
+    EXPECT_EQ(text::languageFromLangId(0x0419), Language::Russian);  // Russian, Russia
+    EXPECT_EQ(text::languageFromLangId(0x0819), Language::Russian);  // Russian, Moldova
+    EXPECT_EQ(text::languageFromLangId(0x0409), Language::English);
+    EXPECT_EQ(text::languageFromLangId(0x0422), Language::English);  // Ukrainian
 }

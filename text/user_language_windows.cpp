@@ -1,0 +1,11 @@
+#include "language.h"
+
+#include <windows.h>
+
+namespace text {
+
+Language userLanguage() {
+    return languageFromLangId(::GetUserDefaultUILanguage());
+}
+
+} // namespace text
