@@ -20,7 +20,7 @@ namespace win32ui {
 
 class ModalLoopWatch {
 public:
-    // Starts watching; throws std::runtime_error when Windows has no window
+    // Starts watching; throws text::Error when Windows has no window
     // or thread to give.
     explicit ModalLoopWatch(TimerSet& timers);
     ~ModalLoopWatch();
