@@ -2,13 +2,13 @@
 // termios; line calls are ioctl() and write() on it. Every failure carries
 // errno and its system text.
 //
-// The exclusive hold is flock() plus TIOCEXCL, both tied to this descriptor,
-// so the kernel drops them when the descriptor closes, however the program
-// ends. flock() keeps out every program that asks for the same lock (root
-// included, whom TIOCEXCL lets through); TIOCEXCL keeps out any other open
-// at all by programs that take no lock. No lock file is written: one left by
-// a crash would keep the port busy until removed by hand, and the kernel's
-// holds need no cleaning up.
+// The exclusive hold is flock() plus TIOCEXCL, both ended by the kernel when
+// the descriptor closes, however the program ends. flock() keeps out every
+// program that asks for the same lock, root included; TIOCEXCL refuses any
+// other open of the device, by programs that take no lock, to all but root.
+// A TIOCEXCL that another program set is honoured even where the kernel would
+// let root through. No lock file is written: one left by a crash would keep
+// the port busy until removed by hand.
 
 #include "native_port.h"
 
@@ -175,6 +175,9 @@ std::unique_ptr<NativePort> NativePort::open(const std::string& device, const Po
             throw busy(error, device);
         fail(error, device);
     }
+    int heldElsewhere = 0;  // kernels before 3.8 cannot say: taken as not held
+    if (::ioctl(port.fd, TIOCGEXCL, &heldElsewhere) == 0 && heldElsewhere)
+        throw busy(EBUSY, device);
     if (::ioctl(port.fd, TIOCEXCL) == -1)
         throw openError(errno, device);
     try {

@@ -327,6 +327,11 @@ TEST(RealPort, APortHeldElsewhereIsBusy) {
     EXPECT_EQ(error.number(), serial::kPortBusyError);
     EXPECT_TRUE(says(error, "in use by another program"));
     EXPECT_TRUE(says(failureOf([&] { second.Output("x"); }), "not open"));
+    // So does one that only sets TIOCEXCL, even for root.
+    ASSERT_EQ(::flock(other, LOCK_UN), 0);
+    ASSERT_EQ(::ioctl(other, TIOCEXCL), 0);
+    EXPECT_EQ(failureOf([&] { second.PortOpen(true); }).number(), serial::kPortBusyError);
+    ASSERT_EQ(::ioctl(other, TIOCNXCL), 0);
     ::close(other);
 
     // Neither refusal left a hold behind.
