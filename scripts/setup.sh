@@ -13,7 +13,7 @@ as_root() {
 
 packages=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-liberation2 fonts-dejavu-core locales
     xvfb xauth xdotool x11-utils libx11-dev imagemagick
     libbenchmark-dev googletest util-linux python3 desktop-file-utils

@@ -3,9 +3,8 @@
 
 #include "real_port.h"
 
-#include "native_line.h"
-#include "port_device.h"
 #include "error.h"
+#include "native_port.h"
 
 #include <utility>
 
@@ -21,8 +20,8 @@ void RealPort::Settings(std::string_view settings) {
     if (!parsed)
         throw text::Error(text::MessageId::InvalidPortSettings, text::kInvalidSettingsError, device_,
                           {std::string(settings)});
-    if (open_)
-        open_->apply(*parsed);
+    // Only ever set before the open; changing an open line would need a way
+    // back for a driver that takes half of the new values.
     settings_ = *parsed;
 }
 
@@ -47,37 +46,37 @@ void RealPort::PortOpen(bool open) {
         return;  // already ours, locks and all
     if (device_.empty())
         throw text::Error(text::MessageId::NoPortChosen, text::kInvalidPortError, device_);
-    open_ = PortDevice::open(device_, settings_);
+    open_ = NativePort::open(device_, settings_);
     if (onOpened_)
         onOpened_(number_, device_);
 }
 
 void RealPort::DTREnable(bool asserted) {
-    openLine().setDtr(asserted);
+    openPort().setDtr(asserted);
 }
 
 void RealPort::RTSEnable(bool asserted) {
-    openLine().setRts(asserted);
+    openPort().setRts(asserted);
 }
 
 bool RealPort::CDHolding() {
-    return openLine().carrier();
+    return openPort().carrier();
 }
 
 void RealPort::Output(std::string_view text) {
     // Whatever the driver cannot take now is dropped: the bytes only keep
     // the line busy, and holding them back would grow without bound.
-    openLine().writeNoWait(text);
+    openPort().writeNoWait(text);
 }
 
 std::string openedPortText(int number, const std::string& device) {
     return text::render(text::MessageId::PortIs, {std::to_string(number), device});
 }
 
-NativeLine& RealPort::openLine() {
+NativePort& RealPort::openPort() {
     if (!open_)
         throw text::Error(text::MessageId::PortNotOpen, text::kPortNotOpenError, device_);
-    return open_->line();
+    return *open_;
 }
 
 } // namespace serial

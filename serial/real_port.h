@@ -1,12 +1,12 @@
 #pragma once
 // The physical serial port behind SerialLine.
 //
-// The open, the settings and the exclusive hold are the per-OS PortDevice's
-// (port_device.h); after the open, the three line operations and Output go
-// straight to the native handle, one system call each (native_line.h).
-// Output never blocks: bytes the driver's transmit queue cannot take are
-// dropped, so memory stays flat however long the line is held up. Received
-// bytes are never read into memory.
+// The device, its settings, its exclusive hold and its line calls are the
+// per-OS NativePort's (native_port.h); the three line operations and Output
+// go straight to it, one system call each. Settings given while the port is
+// open are kept for the next open. Output never blocks: bytes the driver's
+// transmit queue cannot take are dropped, so memory stays flat however long
+// the line is held up. Received bytes are never read into memory.
 
 #include "port_discovery.h"
 #include "port_settings.h"
@@ -19,8 +19,7 @@
 
 namespace serial {
 
-class PortDevice;
-class NativeLine;
+class NativePort;
 
 class RealPort final : public SerialLine {
 public:
@@ -44,13 +43,13 @@ public:
     void onOpened(OpenObserver observer) { onOpened_ = std::move(observer); }
 
 private:
-    NativeLine& openLine();  // throws when the port is not open
+    NativePort& openPort();  // throws when the port is not open
 
     DeviceResolver resolver_;
     PortSettings settings_;
     int number_ = 0;
     std::string device_;  // the port number's device: "/dev/ttyS0", "COM1"
-    std::unique_ptr<PortDevice> open_;
+    std::unique_ptr<NativePort> open_;
     OpenObserver onOpened_;
 };
 

@@ -14,7 +14,8 @@ public:
     virtual ~SerialLine() = default;
 
     // Line parameters as "baud,parity,databits,stopbits", e.g. "1200,N,8,1";
-    // in force when the port opens. Malformed text throws.
+    // taken up by the next open (an open port keeps those it opened with).
+    // Malformed text throws.
     virtual void Settings(std::string_view settings) = 0;
     // Port number the next open acts on (1 is the first serial port).
     virtual void CommPort(int number) = 0;

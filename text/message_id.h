@@ -29,6 +29,8 @@ enum class MessageId {
     PortBusy,
     PortOpenFailed,
     PortSettingsRefused,
+    BaudUnavailable,      // {1} the baud rate
+    StopBitsUnavailable,
     PortStopped,
     FileIsFolder,
     FileReadOnly,
