@@ -168,9 +168,9 @@ std::unique_ptr<NativePort> NativePort::open(const std::string& device, const Po
             throw busy(device);
         fail(error, device);
     }
-    int heldElsewhere = 0;  // kernels before 3.8 cannot say: taken as not held
-    if (::ioctl(port.fd, TIOCGEXCL, &heldElsewhere) == 0 && heldElsewhere)
-        throw busy(device);
+    // A TIOCEXCL already set is not asked about: a copy that was killed
+    // leaves it set for as long as anyone else holds the device open, and
+    // would then keep every later copy out. The flock says who holds it.
     if (::ioctl(port.fd, TIOCEXCL) == -1)
         throw openError(errno, device);
     try {
