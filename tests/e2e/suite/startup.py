@@ -5,25 +5,29 @@ import os
 import re
 import struct
 import subprocess
+from functools import partial
 
 from harness.window import WINDOW_SIZE
 
 from .common import VARIED_CODES, Scenario, cycling
+from .wording import RUSSIAN, check_report
 
 
-def drive_port_absent(d):
-    p = d.launch("main")
+def drive_port_absent(d, locale=None):
+    p = d.launch("main", locale)
     p.answer_box(forbid="Form1")
     p.wait_exit(forbid="Form1")
 
 
-def check_port_absent(c):
+def check_port_absent(c, locale=None):
     c.ended_in_error()
     c.expect(not c.facts.get("main: Form1 shown"), "the window never showed")
     err = c.stderr("main")
     device = re.escape(c.target.device)
-    c.expect(re.search(rf"Error \d+: .+\({device}\)", err) is not None,
-             f"standard error reports 'Error N: ... ({c.target.device})' ({err.strip()!r})")
+    c.expect(re.search(rf": .+\({device}\)$", err, re.M) is not None,
+             f"standard error names the device, {c.target.device} ({err.strip()!r})")
+    check_report(c, err, locale or c.target.locale, "port missing",
+                 c.target.error_numbers["port missing"])
     c.expect(os.path.exists(c.path("main-box.png")), "a message box was shown (main-box.png)")
     c.expect(not c.app_files() and not c.cwd_files(),
              f"no file written ({c.app_files() + c.cwd_files()})")
@@ -91,6 +95,8 @@ def check_pictures(c):
 
 SCENARIOS = {
     "port_absent": Scenario(["--no-port"], drive_port_absent, check_port_absent),
+    "port_absent_ru": Scenario(["--no-port"], partial(drive_port_absent, locale=RUSSIAN),
+                               partial(check_port_absent, locale=RUSSIAN)),
     "port_busy": Scenario([], drive_port_busy, check_port_busy),
     "pictures": Scenario(cycling(VARIED_CODES), drive_pictures, check_pictures),
 }

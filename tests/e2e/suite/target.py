@@ -18,6 +18,8 @@ class LinuxProgram:
                            "computer slept): Input/output error (/dev/ttyS0)")
     # The locale the scenarios run under unless they choose one.
     locale = "C.UTF-8"
+    # The system's error numbers for a missing port and a missing folder.
+    error_numbers = {"port missing": 2, "save failed": 2}
     # Line calls allowed before the first read, besides raising DTR.
     setup_calls = frozenset()
     # Names refused when saving, with the reason given: none on Linux.
@@ -48,6 +50,7 @@ class WineProgram(LinuxProgram):
     # Wine answers a failing line (EIO) with ERROR_NOT_READY.
     line_failure_report = ("Error 21: The port stopped working (adapter unplugged, or the "
                            "computer slept): ")
+    error_numbers = {"port missing": 2, "save failed": 3}
     # Opening the port, Wine sets the lines of the DCB one at a time: with
     # RTS control off it lowers RTS, while DTR keeps the converter deselected.
     setup_calls = frozenset({"RTS 0"})
