@@ -27,6 +27,8 @@ class LinuxProgram:
     # Screenshots the pictures scenario takes: (name, locale, dots per inch).
     pictures = [("window-C", "C.UTF-8", 96), ("window-de_DE", "de_DE.UTF-8", 96),
                 ("window-ru_RU", "ru_RU.UTF-8", 96)]
+    # The pictures that also show a failed save's message box, and its picture.
+    box_pictures = {"window-C": "message-linux-en", "window-ru_RU": "message-linux-ru"}
 
     def command(self, exe):
         return [exe]
@@ -59,6 +61,7 @@ class WineProgram(LinuxProgram):
                      "a:b": "a file name on Windows cannot hold the character :"}
     pictures = [("windows-C", "C.UTF-8", 96), ("windows-ru_RU", "ru_RU.UTF-8", 96),
                 ("windows-144dpi", "C.UTF-8", 144)]
+    box_pictures = {"windows-C": "message-windows-en", "windows-ru_RU": "message-windows-ru"}
 
     def command(self, exe):
         return ["wine", exe]
