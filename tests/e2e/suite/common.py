@@ -32,8 +32,9 @@ READING_DELAY = 0.5
 CLICK_GRACE = 0.75
 
 # options: for the runner; drive: runs inside its namespace; check: runs
-# outside once it is gone; prepare: sets up the work folder before either.
-Scenario = namedtuple("Scenario", "options drive check prepare", defaults=(None,))
+# outside once it is gone; prepare: sets up the work folder before either;
+# framed: a window manager draws title bars even where the target has none.
+Scenario = namedtuple("Scenario", "options drive check prepare framed", defaults=(None, False))
 
 
 def now():

@@ -69,8 +69,10 @@ class Desktop:
             time.sleep(0.05)
         return False
 
-    def screenshot(self, name, wid="root"):
-        subprocess.run(["import", "-window", str(wid), self.path(name)],
+    def screenshot(self, name, wid="root", frame=False):
+        """With frame, the window manager's frame too: its title bar."""
+        subprocess.run(["import", *(["-frame"] if frame else []), "-window", str(wid),
+                        self.path(name)],
                        stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
 
     def windows(self, pid, title):

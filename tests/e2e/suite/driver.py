@@ -10,13 +10,13 @@ import time
 from harness import Refused, namespace
 from harness.modem_log import conversions, read_modem_log
 from harness.port import check_announced_port
-from harness.window import BOX_TITLE
 from vport.wine import (PORTS_KEY, SERIALCOMM_KEY, SETTLE_SECONDS, registry_values,
                         verify_prefix)
 
 from .common import now
 from .display import Desktop
 from .target import program_for
+from .wording import box_title
 
 # Generous: only a program that has stopped sampling takes this long.
 SECONDS_PER_READING = 5.0
@@ -79,7 +79,7 @@ class Driver(Desktop):
                                 stdin=subprocess.DEVNULL, stdout=out, stderr=err)
         out.close()
         err.close()
-        program = Program(self, tag, proc)
+        program = Program(self, tag, proc, box_title(locale or self.target.locale))
         self.programs.append(program)
         self.event(f"{tag} started (pid {proc.pid})")
         return program
@@ -193,10 +193,11 @@ class Driver(Desktop):
 
 
 class Program:
-    def __init__(self, driver, tag, proc):
+    def __init__(self, driver, tag, proc, box_title):
         self.d = driver
         self.tag = tag
         self.proc = proc
+        self.box_title = box_title  # in the language it was started in
 
     def windows(self, title):
         return self.d.windows(self.proc.pid, title)
@@ -249,7 +250,7 @@ class Program:
     def answer_box(self, timeout=20.0, forbid=None):
         """Answers the message box with Return once it has the keyboard
         focus: its one button, OK, is the default on both systems."""
-        box = self.wait_window(BOX_TITLE, timeout, forbid)
+        box = self.wait_window(self.box_title, timeout, forbid)
         if box is None:
             raise RuntimeError(f"{self.tag}: no message box appeared")
         # A Return pressed as the box takes the focus can be lost: while the
@@ -260,7 +261,7 @@ class Program:
             self.d.screenshot(f"{self.tag}-box.png")
             self.d.xdo("key", "Return")
             self.d.event(f"{self.tag}: answered the box")
-            if self.window_gone(box, BOX_TITLE, 5.0):
+            if self.window_gone(box, self.box_title, 5.0):
                 return
         raise RuntimeError(f"{self.tag}: the message box did not go away")
 

@@ -2,9 +2,11 @@
 usual name, a Cyrillic one, one that cannot be written) or leaving it."""
 
 import os
+from functools import partial
 
 from .checks import check_recorded_run, check_times, saved_entries, saved_lines
 from .common import CLICK_GRACE, DCD_HELD_20_MS, VARIED_CODES, Scenario, cycling
+from .wording import RUSSIAN, check_report
 
 
 def drive_recording(d):
@@ -99,15 +101,16 @@ def check_cyrillic_name(c):
     check_recorded_run(c, entries, convs, "clicking Command1")
 
 
-def drive_unwritable_name(d):
-    p, w = d.open_form()
+def drive_unwritable_name(d, locale=None):
+    p, w = d.open_form(locale=locale)
     d.click_check1(w)
     p.wait_readings(3)
     d.set_text1(w, "nodir/x")
     d.click_command1(w, "Command1 (nodir/x)")
     p.answer_box()
-    # Names Windows would take for a device or a stream: refused the same way.
-    for name in d.target.refused_names:
+    # Names Windows would take for a device or a stream: refused the same
+    # way. Their reasons are the catalogue's, so one language will do.
+    for name in ({} if locale else d.target.refused_names):
         d.set_text1(w, name)
         d.click_command1(w, f"Command1 ({name})")
         p.answer_box()
@@ -119,13 +122,15 @@ def drive_unwritable_name(d):
     p.wait_exit()
 
 
-def check_unwritable_name(c):
+def check_unwritable_name(c, locale=None):
     c.expect(c.facts.get("window after failed save"),
              "after the failed save the window stays open")
-    err = c.stderr("main")
-    for name, reason in c.target.refused_names.items():
-        told = any(reason in line and line.endswith(f"{name}.txt)") for line in err.splitlines())
-        c.expect(told, f"{name} is refused: '{reason}'")
+    err = c.stderr("main").splitlines()
+    check_report(c, err[0] if err else "", locale or c.target.locale, "save failed",
+                 c.target.error_numbers["save failed"])
+    for name, reason in ({} if locale else c.target.refused_names).items():
+        c.expect(any(reason in l and l.endswith(f"{name}.txt)") for l in err),
+                 f"{name} is refused: '{reason}'")
     c.ended_normally()
     c.expect(c.app_files() == ["fixed.txt"],
              f"fixed.txt is the one file; no nodir folder and no temporary files "
@@ -152,4 +157,7 @@ SCENARIOS = {
     "cyrillic_name": Scenario(cycling(VARIED_CODES), drive_cyrillic_name, check_cyrillic_name),
     "unwritable_name": Scenario(cycling(VARIED_CODES), drive_unwritable_name,
                                 check_unwritable_name),
+    "unwritable_name_ru": Scenario(cycling(VARIED_CODES),
+                                   partial(drive_unwritable_name, locale=RUSSIAN),
+                                   partial(check_unwritable_name, locale=RUSSIAN)),
 }

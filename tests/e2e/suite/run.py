@@ -34,7 +34,8 @@ def outside(args, scenario, script):
     """script: the scenarios command, which the runner starts with --inside."""
     target = program_for(args)
     tools = ["Xvfb", "xdotool", "import", "unshare", "mount"]
-    tools += ["openbox", "xprop"] if target.window_manager else []
+    window_manager = target.window_manager or scenario.framed
+    tools += ["openbox", "xprop"] if window_manager else []
     for tool in tools:
         if shutil.which(tool) is None:
             print(f"FAILED  {tool} is not installed (scripts/setup.sh installs it)")
@@ -51,7 +52,7 @@ def outside(args, scenario, script):
     if scenario.prepare:
         scenario.prepare(work)
 
-    xserver = XServer(work, window_manager=target.window_manager)
+    xserver = XServer(work, window_manager=window_manager)
     try:
         env = dict(os.environ, DISPLAY=xserver.display)
         env.pop("XAUTHORITY", None)

@@ -5,25 +5,29 @@ import os
 import re
 import struct
 import subprocess
+from functools import partial
 
 from harness.window import WINDOW_SIZE
 
 from .common import VARIED_CODES, Scenario, cycling
+from .wording import RUSSIAN, check_report
 
 
-def drive_port_absent(d):
-    p = d.launch("main")
+def drive_port_absent(d, locale=None):
+    p = d.launch("main", locale)
     p.answer_box(forbid="Form1")
     p.wait_exit(forbid="Form1")
 
 
-def check_port_absent(c):
+def check_port_absent(c, locale=None):
     c.ended_in_error()
     c.expect(not c.facts.get("main: Form1 shown"), "the window never showed")
     err = c.stderr("main")
     device = re.escape(c.target.device)
-    c.expect(re.search(rf"Error \d+: .+\({device}\)", err) is not None,
-             f"standard error reports 'Error N: ... ({c.target.device})' ({err.strip()!r})")
+    c.expect(re.search(rf": .+\({device}\)$", err, re.M) is not None,
+             f"standard error names the device, {c.target.device} ({err.strip()!r})")
+    check_report(c, err, locale or c.target.locale, "port missing",
+                 c.target.error_numbers["port missing"])
     c.expect(os.path.exists(c.path("main-box.png")), "a message box was shown (main-box.png)")
     c.expect(not c.app_files() and not c.cwd_files(),
              f"no file written ({c.app_files() + c.cwd_files()})")
@@ -62,7 +66,20 @@ def drive_pictures(d):
         d.click_check1(w)
         p.wait_readings(4)
         d.screenshot(tag + ".png", w)
+        if tag in d.target.box_pictures:
+            picture_save_error(d, p, w, d.target.box_pictures[tag] + ".png")
         p.close(w)
+
+
+def picture_save_error(d, p, w, name):
+    """The box a save into a missing folder brings up, with its title bar."""
+    d.set_text1(w, "nodir/x")
+    d.click_command1(w, "Command1 (nodir/x)")
+    box = p.wait_window(p.box_title)
+    if box is None or not d.focus(box):
+        raise RuntimeError(f"{p.tag}: no message box to take")
+    d.screenshot(name, box, frame=True)
+    p.answer_box()
 
 
 def png_size(path):
@@ -84,13 +101,20 @@ def check_pictures(c):
                  f"{name} shows the {size[0]}x{size[1]} window at {dpi} DPI "
                  f"({png_size(c.path(name)) if os.path.exists(c.path(name)) else 'missing'})")
         c.expect(c.facts.get(f"{tag} exit") == 0, f"{tag}: closed normally")
-        err = c.stderr(tag)
-        c.expect("thermometer:" not in err, f"{tag}: no complaints on standard error")
+        box = c.target.box_pictures.get(tag)
+        if box:
+            c.expect(png_size(c.path(box + ".png")) is not None, f"{box}.png was taken")
+        # Only the failed save where one was asked for.
+        complaints = c.stderr(tag).count("thermometer:")
+        c.expect(complaints == (1 if box else 0), f"{tag}: {complaints} complaints on "
+                                                  f"standard error")
     print("pictures in " + c.work, flush=True)
 
 
 SCENARIOS = {
     "port_absent": Scenario(["--no-port"], drive_port_absent, check_port_absent),
+    "port_absent_ru": Scenario(["--no-port"], partial(drive_port_absent, locale=RUSSIAN),
+                               partial(check_port_absent, locale=RUSSIAN)),
     "port_busy": Scenario([], drive_port_busy, check_port_busy),
-    "pictures": Scenario(cycling(VARIED_CODES), drive_pictures, check_pictures),
+    "pictures": Scenario(cycling(VARIED_CODES), drive_pictures, check_pictures, framed=True),
 }

@@ -18,6 +18,8 @@ class LinuxProgram:
                            "computer slept): Input/output error (/dev/ttyS0)")
     # The locale the scenarios run under unless they choose one.
     locale = "C.UTF-8"
+    # The system's error numbers for a missing port and a missing folder.
+    error_numbers = {"port missing": 2, "save failed": 2}
     # Line calls allowed before the first read, besides raising DTR.
     setup_calls = frozenset()
     # Names refused when saving, with the reason given: none on Linux.
@@ -25,6 +27,8 @@ class LinuxProgram:
     # Screenshots the pictures scenario takes: (name, locale, dots per inch).
     pictures = [("window-C", "C.UTF-8", 96), ("window-de_DE", "de_DE.UTF-8", 96),
                 ("window-ru_RU", "ru_RU.UTF-8", 96)]
+    # The pictures that also show a failed save's message box, and its picture.
+    box_pictures = {"window-C": "message-linux-en", "window-ru_RU": "message-linux-ru"}
 
     def command(self, exe):
         return [exe]
@@ -48,6 +52,7 @@ class WineProgram(LinuxProgram):
     # Wine answers a failing line (EIO) with ERROR_NOT_READY.
     line_failure_report = ("Error 21: The port stopped working (adapter unplugged, or the "
                            "computer slept): ")
+    error_numbers = {"port missing": 2, "save failed": 3}
     # Opening the port, Wine sets the lines of the DCB one at a time: with
     # RTS control off it lowers RTS, while DTR keeps the converter deselected.
     setup_calls = frozenset({"RTS 0"})
@@ -56,6 +61,7 @@ class WineProgram(LinuxProgram):
                      "a:b": "a file name on Windows cannot hold the character :"}
     pictures = [("windows-C", "C.UTF-8", 96), ("windows-ru_RU", "ru_RU.UTF-8", 96),
                 ("windows-144dpi", "C.UTF-8", 144)]
+    box_pictures = {"windows-C": "message-windows-en", "windows-ru_RU": "message-windows-ru"}
 
     def command(self, exe):
         return ["wine", exe]
