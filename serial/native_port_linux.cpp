@@ -2,13 +2,13 @@
 // termios; line calls are ioctl() and write() on it. Every failure carries
 // errno and its system text.
 //
-// The exclusive hold is flock() plus TIOCEXCL, both ended by the kernel when
-// the descriptor closes, however the program ends. flock() keeps out every
-// program that asks for the same lock, root included; TIOCEXCL refuses any
-// other open of the device, by programs that take no lock, to all but root.
-// A TIOCEXCL that another program set is honoured even where the kernel would
-// let root through. No lock file is written: one left by a crash would keep
-// the port busy until removed by hand.
+// The exclusive hold is flock() plus TIOCEXCL. flock() keeps out every
+// program that asks for the same lock, root included, and the kernel drops
+// it with the descriptor however the program ends: it alone says whether the
+// port is held. TIOCEXCL refuses other opens of the device, by programs that
+// take no lock, to all but root; it is cleared on close, and goes with the
+// device's last close otherwise. No lock file is written: one left by a
+// crash would keep the port busy until removed by hand.
 
 #include "native_port.h"
 
