@@ -97,11 +97,8 @@ text::Error openError(DWORD code, const std::string& device) {
     switch (code) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND: {
-        text::Error error(PortMissing, int(code), device);
         // What the system does list tells the user which number to use.
-        if (auto listed = listedPortsNote())
-            error.withNote(std::move(*listed));
-        return error;
+        return text::Error(PortMissing, int(code), device).withNote(listedPortsNote());
     }
     // Windows refuses a port held by another program as "access denied".
     case ERROR_ACCESS_DENIED:

@@ -58,8 +58,7 @@ text::Message windowsListedPortsNote(const std::vector<ListedPort>& listed);
 // Looks at this system (per-OS file); empty for a number below 1.
 std::string deviceForPort(int number);
 
-// windowsListedPortsNote() of this system; nothing where the system keeps
-// no such list (Linux).
-std::optional<text::Message> listedPortsNote();
+// Windows only: windowsListedPortsNote() of this system.
+text::Message listedPortsNote();
 
 } // namespace serial

@@ -44,8 +44,4 @@ std::string deviceForPort(int number) {
     return linuxDeviceForPort(number, number == 1 ? lookAtSystem() : SystemPorts{});
 }
 
-std::optional<text::Message> listedPortsNote() {
-    return {};
-}
-
 } // namespace serial

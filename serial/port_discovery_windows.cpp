@@ -44,7 +44,7 @@ std::string deviceForPort(int number) {
     return windowsDeviceForPort(number, number == 1 ? listedPorts() : std::vector<ListedPort>{});
 }
 
-std::optional<text::Message> listedPortsNote() {
+text::Message listedPortsNote() {
     return windowsListedPortsNote(listedPorts());
 }
 
