@@ -46,13 +46,33 @@ void Form1::OnFormLoad() {
     MSComm1->DTREnable(true);
 }
 
+// Every error ends the program the one way. A template, not a
+// std::function: the keep-alive comes through here a thousand times a
+// second, and a std::function of this size would allocate on each.
+template <class Call>
+bool Form1::guarded(Call&& call) {
+    if (ended_)
+        return false;
+    try {
+        call();
+        return true;
+    } catch (const text::Error& error) {
+        endOnError(&error, MessageId::SystemFailure);
+    } catch (const std::bad_alloc&) {
+        endOnError(nullptr, MessageId::OutOfMemory);
+    } catch (...) {
+        endOnError(nullptr, MessageId::InternalError);
+    }
+    return false;
+}
+
 void Form1::startJournal() {
     guarded([this] { takeUpJournal(); });
 }
 
 void Form1::takeUpJournal() {
-    const std::string path = runtime_.programDirectory() + logfile::kPathSeparator +
-                             runtime_.programName() + ".journal";
+    const std::string path =
+        logfile::journalFileName(runtime_.programDirectory(), runtime_.programName());
     logfile::Journal::Opening opening = logfile::Journal::open(path);
     if (opening.heldElsewhere) {
         view_.reportProblem(render(MessageId::JournalHeldElsewhere, {path}));
@@ -98,10 +118,10 @@ void Form1::OnKeepAliveTimer() {
 
 void Form1::stepReadCycle(serial::ReadCycle::Clock::time_point now) {
     if (const auto bits = readCycle_.step(*MSComm1, now))
-        showReading(*bits);
+        showReading(*bits, now);
 }
 
-void Form1::showReading(const serial::SampleBits& bits) {
+void Form1::showReading(const serial::SampleBits& bits, serial::ReadCycle::Clock::time_point now) {
     reading_.SampleBits = bits;
     reading_.SampleCode = serial::sampleCode(reading_.SampleBits);
 
@@ -113,15 +133,15 @@ void Form1::showReading(const serial::SampleBits& bits) {
     view_.setLabel3Caption(texts.temperatureDisplay);
 
     if (view_.check1Ticked())
-        record(measure::logEntry(texts.temperatureText, runtime_.timeOfDayText()));
+        record(measure::logEntry(texts.temperatureText, runtime_.timeOfDayText()), now);
 }
 
-void Form1::record(std::string_view entry) {
+void Form1::record(std::string_view entry, serial::ReadCycle::Clock::time_point now) {
     list_.AddItem(entry);
     recordedSinceStart_ = true;
     view_.listGrew(list_, list_.ListCount() - 1);
     if (journal_)
-        if (const auto error = journal_->append(entry, runtime_.monotonicNow()))
+        if (const auto error = journal_->append(entry, now))
             journalFailed(*error);
 }
 
@@ -170,23 +190,6 @@ bool Form1::deliver(void (Form1::*handler)()) {
     return guarded([this, handler] { (this->*handler)(); });
 }
 
-bool Form1::guarded(const std::function<void()>& call) {
-    if (ended_)
-        return false;
-    // Every error ends the program the one way.
-    try {
-        call();
-        return true;
-    } catch (const text::Error& error) {
-        endOnError(&error, MessageId::SystemFailure);
-    } catch (const std::bad_alloc&) {
-        endOnError(nullptr, MessageId::OutOfMemory);
-    } catch (...) {
-        endOnError(nullptr, MessageId::InternalError);
-    }
-    return false;
-}
-
 void Form1::keepAwakeWhileRecording(bool recording) noexcept {
     if (recording != keepingAwake_) {
         keepingAwake_ = recording;
@@ -221,15 +224,20 @@ void Form1::endOnError(const text::Error* error, MessageId fault) noexcept {
     stopTimers();
     readCycle_.abandon();
     keepAwakeWhileRecording(false);
-    // Each part of the report is made only if the one before could be:
-    // memory may have run out.
+    // The readings are saved before any text is made: memory may have run
+    // out, and a report that cannot be made must not cost the save.
+    std::string saved;
+    try {
+        saved = fatalSaveReport();
+    } catch (...) {
+        // The journal, if any, still holds the readings.
+    }
     std::string report;
     try {
         report = error ? reportLine(*error) : render(fault);
-        if (const std::string saved = fatalSaveReport(); !saved.empty())
+        if (!saved.empty())
             report += "\n" + saved;
     } catch (...) {
-        // The journal, if any, still holds the readings.
     }
     view_.endWithReport(report, kFatalExitStatus);
 }

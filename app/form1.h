@@ -34,7 +34,6 @@
 #include "serial_line.h"
 #include "timer.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -86,13 +85,14 @@ public:
     const RecordedList& List1() const { return list_; }
 
 private:
-    bool guarded(const std::function<void()>& call);
+    template <class Call>
+    bool guarded(Call&& call);
     void takeUpJournal();
     void startTimers();
     void stopTimers() noexcept;
     void stepReadCycle(serial::ReadCycle::Clock::time_point now);
-    void showReading(const serial::SampleBits& bits);
-    void record(std::string_view entry);
+    void showReading(const serial::SampleBits& bits, serial::ReadCycle::Clock::time_point now);
+    void record(std::string_view entry, serial::ReadCycle::Clock::time_point now);
     void keepAwakeWhileRecording(bool recording) noexcept;
     void journalFailed(const text::Error& error);
     void removeJournal() noexcept;
