@@ -61,7 +61,8 @@ Journal::Opening Journal::open(const std::string& path, std::unique_ptr<JournalF
 
 void Journal::recover() {
     const std::string content = file_->readAll();
-    const std::size_t whole = content.rfind('\n') == std::string::npos ? 0 : content.rfind('\n') + 1;
+    const std::size_t lastLineEnd = content.rfind('\n');
+    const std::size_t whole = lastLineEnd == std::string::npos ? 0 : lastLineEnd + 1;
     // A line torn by a crash mid-write goes, so the next entry starts a
     // line of its own.
     if (whole < content.size())
@@ -114,6 +115,12 @@ std::optional<text::Error> Journal::remove() {
         return std::nullopt;
     try {
         std::unique_ptr<JournalFile> file = std::move(file_);
+        // Emptied first: a journal the OS then will not delete must not
+        // bring readings that were saved back at the next start.
+        try {
+            file->truncate(0);
+        } catch (const text::Error&) {
+        }
         file->remove();
     } catch (const text::Error& error) {
         return text::Error::system(error.number(), path_);
