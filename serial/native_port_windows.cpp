@@ -213,7 +213,7 @@ std::size_t NativePort::writeNoWait(std::string_view bytes) {
     std::copy_n(bytes.data(), count, state.bytes.data());
     state.overlapped.Offset = 0;
     state.overlapped.OffsetHigh = 0;
-    ::ResetEvent(state.overlapped.hEvent);
+    // WriteFile resets the event itself as the write begins.
     if (!::WriteFile(state.handle, state.bytes.data(), static_cast<DWORD>(count), nullptr,
                      &state.overlapped)) {
         if (::GetLastError() != ERROR_IO_PENDING)

@@ -30,15 +30,15 @@ std::wstring programPath() {
 
 } // namespace
 
-Win32Runtime::Win32Runtime(TimerSet& timers) : timers_(timers), numberFormat_(userNumberFormat()) {}
+Win32Runtime::Win32Runtime(TimerSet& timers)
+    : timers_(timers), numberFormat_(userNumberFormat()), programPath_(programPath()) {}
 
 std::string Win32Runtime::programDirectory() const {
-    return logfile::windowsFolderOf(text::toUtf8(programPath()));
+    return logfile::windowsFolderOf(text::toUtf8(programPath_));
 }
 
 std::string Win32Runtime::programName() const {
-    const std::wstring path = programPath();
-    std::wstring_view name(path);
+    std::wstring_view name(programPath_);
     name.remove_prefix(name.find_last_of(L'\\') + 1);
     return text::toUtf8(name.substr(0, name.rfind(L'.')));
 }

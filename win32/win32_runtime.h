@@ -7,6 +7,8 @@
 #include "runtime.h"
 #include "waitable_timers.h"
 
+#include <string>
+
 namespace win32ui {
 
 class Win32Runtime final : public app::Runtime {
@@ -24,6 +26,7 @@ public:
 private:
     TimerSet& timers_;
     measure::NumberFormat numberFormat_;
+    std::wstring programPath_;  // read once: the program file does not move while it runs
 };
 
 } // namespace win32ui
