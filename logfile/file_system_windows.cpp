@@ -4,7 +4,7 @@
 // file is replaced by renaming a finished temporary file over it. Numbers
 // are GetLastError() codes, descriptions the system's own text; a name
 // Windows would take for a device or a stream is refused before anything
-// is opened (-1, with the reason).
+// is opened (text::kRefusedNameError, with the reason).
 
 #include "file_system.h"
 

@@ -27,7 +27,6 @@ inline constexpr int kInvalidPortError = -2;      // no device for that port num
 inline constexpr int kPortNotOpenError = -3;      // line operation before the open
 inline constexpr int kPortAlreadyOpenError = -4;  // another port chosen while open
 inline constexpr int kPortBusyError = -5;         // another program holds the port
-inline constexpr int kPortOpenError = -6;         // the open failed without an OS code
 inline constexpr int kRefusedNameError = -7;      // a file name the system cannot take
 
 class Error : public std::exception {

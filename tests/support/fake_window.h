@@ -86,7 +86,6 @@ public:
     // The OS refuses the timer with this index (0: Timer1, 1: Timer2).
     std::optional<int> refuseTimer;
     static text::Error timerRefusedError() { return text::Error::system(EMFILE, "timerfd_create"); }
-    // The timers made, in order (Timer1, Timer2); Form1 owns them.
 
     std::string programDirectory() const override { return directory; }
     std::string programName() const override { return "thermometer"; }
@@ -96,6 +95,7 @@ public:
     std::string timeOfDayText() const override { return clock; }
     std::chrono::steady_clock::time_point monotonicNow() const override { return now; }
     measure::NumberFormat numberFormat() const override { return format; }
+    // The timers made, in order (Timer1, Timer2); Form1 owns them.
     std::vector<FakeTimer*> timers;
     std::unique_ptr<app::Timer> makeTimer(std::chrono::milliseconds interval,
                                           std::function<void()> onTick) override {
