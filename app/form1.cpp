@@ -19,7 +19,9 @@ using text::render;
 
 Form1::Form1(std::unique_ptr<serial::SerialLine> port, Form1View& view, Runtime& runtime)
     : MSComm1(std::move(port)), view_(view), runtime_(runtime),
-      numberFormat_(runtime.numberFormat()) {}
+      numberFormat_(runtime.numberFormat()),
+      readCycle_([&runtime] { return runtime.monotonicNow(); }), notices_(numberFormat_),
+      ticksSinceRead_(serial::DcdDelay::kMostPeriodsPerReading) {}
 
 Form1::~Form1() {
     stopTimers();
@@ -98,10 +100,17 @@ void Form1::takeUpJournal() {
 
 void Form1::OnSampleTimer() {
     keepAwakeWhileRecording(view_.check1Ticked());
-    if (readCycle_.running())
+    ++ticksSinceRead_;
+    if (!readCycle_.canStart())
         return;
+    // A port too slow for any reading is still tried, as seldom as the
+    // slowest that can be read.
+    const int periods = readCycle_.delay().periodsPerReading();
+    if (ticksSinceRead_ < (periods > 0 ? periods : serial::DcdDelay::kMostPeriodsPerReading))
+        return;
+    ticksSinceRead_ = 0;
     readCycle_.start();
-    stepReadCycle(runtime_.monotonicNow());
+    stepReadCycle();
 }
 
 void Form1::OnKeepAliveTimer() {
@@ -109,19 +118,32 @@ void Form1::OnKeepAliveTimer() {
     // A thousand ticks a second: most have nothing else to do.
     if (!readCycle_.running() && !journal_)
         return;
-    const auto now = runtime_.monotonicNow();
-    stepReadCycle(now);
+    stepReadCycle();
     if (journal_)
-        if (const auto error = journal_->syncIfDue(now))
+        if (const auto error = journal_->syncIfDue(runtime_.monotonicNow()))
             journalFailed(*error);
 }
 
-void Form1::stepReadCycle(serial::ReadCycle::Clock::time_point now) {
-    if (const auto bits = readCycle_.step(*MSComm1, now))
-        showReading(*bits, now);
+void Form1::stepReadCycle() {
+    if (const auto outcome = readCycle_.step(*MSComm1))
+        readEnded(*outcome);
 }
 
-void Form1::showReading(const serial::SampleBits& bits, serial::ReadCycle::Clock::time_point now) {
+void Form1::readEnded(const serial::ReadOutcome& outcome) {
+    const PortNotices::Notice notice = notices_.afterRead(outcome.result, readCycle_.delay());
+    if (!notice.line.empty())
+        runtime_.announce(notice.line);
+    if (notice.clearReadings) {
+        view_.setLabel1Caption("");
+        view_.setLabel3Caption("");
+    }
+    if (outcome.result == serial::ReadResult::Reading)
+        showReading(outcome.bits);
+    for (const std::string& message : notice.messages)
+        view_.reportProblem(message);
+}
+
+void Form1::showReading(const serial::SampleBits& bits) {
     reading_.SampleBits = bits;
     reading_.SampleCode = serial::sampleCode(reading_.SampleBits);
 
@@ -133,7 +155,8 @@ void Form1::showReading(const serial::SampleBits& bits, serial::ReadCycle::Clock
     view_.setLabel3Caption(texts.temperatureDisplay);
 
     if (view_.check1Ticked())
-        record(measure::logEntry(texts.temperatureText, runtime_.timeOfDayText()), now);
+        record(measure::logEntry(texts.temperatureText, runtime_.timeOfDayText()),
+               runtime_.monotonicNow());
 }
 
 void Form1::record(std::string_view entry, serial::ReadCycle::Clock::time_point now) {

@@ -10,12 +10,16 @@
 // exit button -> list -> file. The handlers reach the port only through
 // SerialLine.
 //
-// Timer1 begins a read; the read cycle then makes one line call per Timer2
-// tick, after that tick's keep-alive bytes, waiting out the late modem
-// status of USB adapters (read_cycle.h), so a reading is shown about a
-// fifth of a second after its tick. A Timer1 tick that comes while a read
-// is still running is skipped; a read the program leaves unfinished (the
-// exit button, an error, the window closing) yields no reading.
+// Timer1 begins a read; the read cycle then makes at most one line call per
+// Timer2 tick, after that tick's keep-alive bytes, waiting out the late
+// modem status of USB adapters as it has learnt it (read_cycle.h), so on
+// a prompt port a reading is shown about a fifth of a second after its
+// tick. Where a reading takes longer than a second, reads begin on every
+// second or third tick. A Timer1 tick that comes while a read is still
+// running is skipped; a read the program leaves unfinished (the exit
+// button, an error, the window closing) yields no reading, and neither
+// does one the cycle finds wrong: the labels keep the last reading, and go
+// empty when nothing can be read for a while (port_notices.h).
 //
 // Handlers never overlap and never yield to the event loop. Any error in a
 // handler (a port error, a timer the OS refuses, memory running out) ends
@@ -27,6 +31,7 @@
 #include "error.h"
 #include "form1_view.h"
 #include "journal.h"
+#include "port_notices.h"
 #include "read_cycle.h"
 #include "reading.h"
 #include "recorded_list.h"
@@ -90,8 +95,9 @@ private:
     void takeUpJournal();
     void startTimers();
     void stopTimers() noexcept;
-    void stepReadCycle(serial::ReadCycle::Clock::time_point now);
-    void showReading(const serial::SampleBits& bits, serial::ReadCycle::Clock::time_point now);
+    void stepReadCycle();
+    void readEnded(const serial::ReadOutcome& outcome);
+    void showReading(const serial::SampleBits& bits);
     void record(std::string_view entry, serial::ReadCycle::Clock::time_point now);
     void keepAwakeWhileRecording(bool recording) noexcept;
     void journalFailed(const text::Error& error);
@@ -106,6 +112,8 @@ private:
     Runtime& runtime_;
     measure::NumberFormat numberFormat_;
     serial::ReadCycle readCycle_;
+    PortNotices notices_;
+    int ticksSinceRead_;
     Reading reading_;
     RecordedList list_;
     std::unique_ptr<logfile::Journal> journal_;

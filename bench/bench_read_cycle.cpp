@@ -1,4 +1,6 @@
-// One read cycle: 32 line operations and the code they spell.
+// The read cycle on its own: what a whole read costs in the program's own
+// work, and how many line calls it makes once it has learnt the port, on a
+// prompt port and on one whose DCD reads each take a millisecond.
 
 #include "counting_line.h"
 #include "keep_alive.h"
@@ -6,51 +8,55 @@
 #include "simulated_port.h"
 
 #include <benchmark/benchmark.h>
-#include <stdexcept>
 
 namespace {
 
-// The 32 calls back to back: the cost of the calls themselves, without the
-// waits the program spreads them over.
-serial::SampleBits readAtOnce(serial::SerialLine& line) {
-    serial::ReadCycle cycle(serial::ReadCycle::Clock::duration::zero());
-    cycle.start();
-    for (;;)
-        if (const auto bits = cycle.step(line, {}))
-            return *bits;
-}
+using Clock = serial::ReadCycle::Clock;
 
-void BM_ReadCycle_CountingLine(benchmark::State& state) {
-    CountingLine line;
-    for (auto _ : state) {
-        const auto bits = readAtOnce(line);
-        benchmark::DoNotOptimize(serial::sampleCode(bits));
-    }
-    const double cycles = double(state.iterations());
-    state.counters["line_calls_per_cycle"] = double(line.lineCalls) / cycles;
-    if (line.lineCalls != 32 * std::uint64_t(state.iterations()))
-        state.SkipWithError("a read cycle did not make exactly 32 line calls");
-}
-BENCHMARK(BM_ReadCycle_CountingLine);
-
-void BM_ReadCycle_SimulatedPort(benchmark::State& state) {
-    double volts = 2.98;
-    serial::SimulatedPort port([&volts] { return volts; });
-    port.Settings("1200,N,8,1");
-    port.CommPort(1);
-    port.PortOpen(true);
-    port.DTREnable(true);
-    const double expected = serial::ConverterChip::codeFor(volts);
-    for (auto _ : state) {
-        const double code = serial::sampleCode(readAtOnce(port));
-        benchmark::DoNotOptimize(code);
-        if (code != expected) {
-            state.SkipWithError("the simulated converter read back a different code");
-            break;
+// Reads once a second on 1 ms ticks of a clock the bench moves: the first
+// ten seconds to learn the port, then the timed ones. Counts line calls.
+template <class Line>
+void readSeconds(benchmark::State& state, Line& line, Clock::time_point& now,
+                 const std::function<std::uint64_t()>& calls) {
+    serial::ReadCycle cycle([&now] { return now; });
+    std::int64_t readings = 0;
+    const auto second = [&] {
+        cycle.start();
+        for (int tick = 0; tick < 1000; ++tick) {
+            if (const auto outcome = cycle.step(line))
+                readings += outcome->result == serial::ReadResult::Reading;
+            now += std::chrono::milliseconds(1);
         }
-    }
+    };
+    for (int learning = 0; learning < 10; ++learning)
+        second();
+    const std::uint64_t callsBefore = calls();
+    readings = 0;
+    for (auto _ : state)
+        second();
+    state.counters["line_calls_per_cycle"] = double(calls() - callsBefore) / double(state.iterations());
+    state.counters["readings_per_cycle"] = double(readings) / double(state.iterations());
 }
-BENCHMARK(BM_ReadCycle_SimulatedPort);
+
+void BM_ReadSecond_PromptPort(benchmark::State& state) {
+    CountingLine line;
+    line.PortOpen(true);
+    Clock::time_point now{};
+    readSeconds(state, line, now, [&line] { return line.lineCalls; });
+}
+BENCHMARK(BM_ReadSecond_PromptPort);
+
+void BM_ReadSecond_ReadsTakeAMillisecond(benchmark::State& state) {
+    Clock::time_point now{};
+    simulation::Adapter adapter;
+    adapter.getCall = std::chrono::milliseconds(1);
+    adapter.clock = [&now] { return now; };
+    adapter.spend = [&now](Clock::duration took) { now += took; };
+    simulation::SimulatedPort port([] { return 2.98; }, std::move(adapter));
+    port.PortOpen(true);
+    readSeconds(state, port, now, [&port] { return port.lineCalls(); });
+}
+BENCHMARK(BM_ReadSecond_ReadsTakeAMillisecond);
 
 void BM_KeepAlive_CountingLine(benchmark::State& state) {
     CountingLine line;

@@ -17,6 +17,7 @@ public:
     measure::NumberFormat numberFormat() const override { return real_.numberFormat(); }
     std::chrono::steady_clock::time_point monotonicNow() const override { return now; }
     void keepSystemAwake(bool) noexcept override {}
+    void announce(const std::string&) noexcept override {}
     std::unique_ptr<app::Timer> makeTimer(std::chrono::milliseconds interval,
                                           std::function<void()> onTick) override {
         return real_.makeTimer(interval, std::move(onTick));

@@ -6,6 +6,6 @@
 #include "run.h"
 
 int main(int argc, char** argv) {
-    return runThermometer(argc, argv, serial::makeDemoPort(),
+    return runThermometer(argc, argv, simulation::makeDemoPort(),
                           [] { announcePort(1, text::render(text::MessageId::SimulatedConverter)); });
 }

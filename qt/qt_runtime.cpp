@@ -1,6 +1,7 @@
 #include "qt_runtime.h"
 
 #include "periodic_timer.h"
+#include "run.h"
 #include "time_of_day.h"
 
 #include <QCoreApplication>
@@ -33,6 +34,10 @@ void QtRuntime::keepSystemAwake(bool awake) noexcept {
         awake_->hold();
     else
         awake_->release();
+}
+
+void QtRuntime::announce(const std::string& line) noexcept {
+    ::announce(line);
 }
 
 std::string QtRuntime::timeOfDayText() const {

@@ -30,9 +30,13 @@ int runThermometer(int& argc, char** argv, std::unique_ptr<serial::SerialLine> p
     return application.exec();
 }
 
-void announcePort(int number, const std::string& device) {
+void announce(const std::string& line) noexcept {
     // Flushed now: standard output into a pipe or file is fully buffered,
     // and whoever watches it wants the line while the program runs.
-    std::printf("thermometer: %s\n", serial::openedPortText(number, device).c_str());
+    std::printf("thermometer: %s\n", line.c_str());
     std::fflush(stdout);
+}
+
+void announcePort(int number, const std::string& device) {
+    announce(serial::openedPortText(number, device));
 }

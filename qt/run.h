@@ -14,5 +14,8 @@
 int runThermometer(int& argc, char** argv, std::unique_ptr<serial::SerialLine> port,
                    const std::function<void()>& onLoaded = {});
 
-// One line on standard output, at once: "thermometer: port 1 is /dev/ttyUSB0".
+// One line on standard output, at once, after the program's name:
+// "thermometer: port 1 answers within 4 ms".
+void announce(const std::string& line) noexcept;
+// The line that names port 1's device: "thermometer: port 1 is /dev/ttyUSB0".
 void announcePort(int number, const std::string& device);

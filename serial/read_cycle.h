@@ -2,65 +2,171 @@
 // Clocks one 10-bit code out of the converter on the modem lines:
 // DTR is the (active-low) select, RTS the clock, DCD the data, MSB first.
 //
-// One read is exactly these 32 port calls, in this order:
-//   DTR off, 9 x (RTS on, read DCD, RTS off), RTS on, read DCD, DTR on, RTS off
-// so after the tenth sample RTS falls only once DTR has risen again.
+// The edges of one read are always these, in this order:
+//   DTR off, 9 x (RTS on, RTS off), RTS on, DTR on, RTS off
+// with the bits read from DCD after the select and after each fall of RTS,
+// so after the tenth bit RTS falls only once DTR has risen again.
 //
-// Many USB serial adapters report the modem lines late: their drivers answer
-// DCD from a copy of the status that the adapter refreshes every few
-// milliseconds, up to kStatusLatency after the line changed. So a read is
-// made in steps, one port call per step, and a DCD read is due only once
-// the settle time has passed since the edge whose bit it reads (the falling
-// DTR or RTS edge before it). The caller steps the cycle on its own ticks;
-// waits are measured on the monotonic clock it hands in, so a late or merged
-// tick never shortens one. With a settle time of zero and one `now` for
-// every step, the whole read is the 32 calls back to back.
+// Many ports show a change of DCD late: USB adapters answer from a copy of
+// the modem status that they refresh every few to a few hundred
+// milliseconds. A bit read too soon after the edge that put it on the line
+// is the previous bit, and the code read is plausible and wrong. So a read
+// is made in steps, at most one port call per step, which the caller makes
+// on its own ticks (about a millisecond apart), and the cycle learns from
+// the line how late it shows DCD (DcdDelay):
+//
+// - Measuring. A read with nothing learnt yet, or after one went wrong,
+//   watches DCD on every tick after each edge, for as long as any port we
+//   can read could take, and takes the bit once the edge's change has come
+//   and nothing else followed it. Each change seen within a tick or two of
+//   the previous look is a measurement.
+// - Routine. A read reads each bit once the learnt wait has passed since
+//   the edge that put it there. Where the select edge is expected to move
+//   DCD (the previous code's first bit differs from the line before it), it
+//   watches that edge as when measuring: nothing else moves until the first
+//   clock, so a change there is this edge's, and a delay that has grown
+//   shows at once and the wait grows with it. Where the delay varies, a
+//   look at the earliest time a change could come catches a change that
+//   belonged to the edge before.
+// - Quiet. A read in which DCD never changed reads all ten bits alike,
+//   whatever the delay, unless a change is still on its way: the converter
+//   stays selected, and DCD is looked at now and then, until the longest
+//   delay a reading can afford has passed since its last edge.
+//
+// A read that shows a change no edge can explain (two changes after one
+// edge, a change too early for its edge, a change while nothing moved)
+// yields no reading; the next read measures again. Edge and poll times are
+// taken from the cycle's own clock when each call returns, so a port call's
+// own duration is never counted as part of a wait.
 //
 // A text::Error from any call propagates; the cycle then stands where it was
 // and the lines as that call left them.
 
+#include "dcd_delay.h"
 #include "serial_line.h"
 
 #include <array>
-#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace serial {
 
 inline constexpr int kSampleBitCount = 10;
-inline constexpr int kCallsPerRead = 32;
 using SampleBits = std::array<std::int16_t, kSampleBitCount>;
 
-// The longest a status change takes to reach a DCD read through the
-// adapters we know of, and the wait that outlasts it by a tick.
-inline constexpr std::chrono::milliseconds kStatusLatency{20};
-inline constexpr std::chrono::milliseconds kSettleTime = kStatusLatency + std::chrono::milliseconds(1);
+// What a read came to. Only a Reading has bits.
+enum class ReadResult {
+    Reading,
+    TakenTooEarly,  // a change came after its bit was read: the delay grew
+    Unsettled,      // DCD changed where no edge explains it
+    TooSlow,        // the port shows DCD too late to fit a reading in at all
+};
+
+struct ReadOutcome {
+    ReadResult result = ReadResult::Reading;
+    SampleBits bits{};
+};
 
 class ReadCycle {
 public:
-    using Clock = std::chrono::steady_clock;
+    using Clock = DcdDelay::Clock;
+    using Duration = DcdDelay::Duration;
+    using Now = std::function<Clock::time_point()>;
 
-    explicit ReadCycle(Clock::duration settle = kSettleTime) noexcept : settle_(settle) {}
+    explicit ReadCycle(Now now);
 
-    // Whether a read has begun and not yet ended or been abandoned.
-    bool running() const noexcept { return next_ >= 0; }
+    // Whether a read has begun and not yet ended or been abandoned: steps
+    // are wanted.
+    bool running() const noexcept { return phase_ != Phase::Idle; }
+    // Whether a new read may begin: the last one has made all its edges.
+    // It may still be waiting for its last look, which the new read's first
+    // step then makes at once, returning what that read came to.
+    bool canStart() const noexcept { return phase_ == Phase::Idle || phase_ == Phase::DeselectCheck; }
 
     // Begins a read; the first step makes its first call.
-    void start() noexcept { next_ = 0; }
+    void start();
 
-    // Drops a read in progress; its bits are never delivered.
-    void abandon() noexcept { next_ = -1; }
+    // Drops a read in progress; it yields nothing.
+    void abandon() noexcept { phase_ = Phase::Idle; }
 
-    // Makes the read's next call if it is due at `now`, at most one call.
-    // Returns the bits, index 0 the most significant, with the last call.
-    std::optional<SampleBits> step(SerialLine& line, Clock::time_point now);
+    // Makes the read's next call if one is due, at most one call. Returns
+    // what the read came to with its last call.
+    std::optional<ReadOutcome> step(SerialLine& line);
+
+    // What has been learnt of the port.
+    const DcdDelay& delay() const noexcept { return delay_; }
 
 private:
-    Clock::duration settle_;
-    int next_ = -1;  // index of the next of the 32 calls; -1: not reading
-    Clock::time_point lastDataEdge_{};
+    enum class Phase { Idle, Look, Select, Bit, ClockDown, Quiet, Deselect, LastClockDown, DeselectCheck };
+    // How DCD is watched after an edge, before its bit is taken.
+    enum class Watch {
+        None,       // one look, once the wait has passed
+        Select,     // the select that should move DCD: from the earliest a
+                    // change comes until it does, however long it takes
+        Every,      // every tick until the change, then the wait: where the
+                    // delay varies, so that a change come too early shows
+        Measuring,  // every tick until the change, or for as long as any
+                    // change could take; the bit is taken as soon as known
+        Probe,      // every tick until the wait is over, nothing measured:
+                    // with no delay known, to see whether anything moves
+    };
+    struct Window {
+        Watch watch = Watch::None;
+        Clock::time_point edgeAt;    // when the edge's call returned
+        bool before = false;         // DCD as last seen before the edge
+        Clock::time_point lastLook;  // when the latest look began
+        std::optional<bool> seen;    // the level this edge's change brought
+        bool watchOver = false;
+        bool clockUp = false;        // RTS has risen for this bit
+        Duration watchFrom{}, watchUntil{};
+        std::optional<Duration> checkAt;  // one look halfway, where no watch
+    };
+
+    std::optional<ReadOutcome> stepBit(SerialLine& line);
+    bool clockRisesNow(Duration elapsed, Duration wait) const;
+    std::optional<ReadOutcome> stepQuiet(SerialLine& line);
+    std::optional<ReadOutcome> finish();
+    void begin();
+    Clock::time_point edge(SerialLine& line, void (SerialLine::*call)(bool), bool level);
+    bool look(SerialLine& line, Clock::time_point& began);
+    void planWindow(Clock::time_point edgeAt);
+    void watchLook(SerialLine& line);
+    void seeLevel(bool level, Clock::time_point began, Clock::time_point returned,
+                  bool measures = true);
+    void noteLook(bool level, Clock::time_point began);
+    void endWindow(bool bit);
+    void spoil(ReadResult why);
+    Duration watchCap() const;
+    Duration horizon() const { return delay_.longestAffordableWait(); }
+
+    Now now_;
+    DcdDelay delay_;
+    Phase phase_ = Phase::Idle;
+    int bit_ = 0;
+    int calls_ = 0;               // line calls this read has made
+    Window window_;
     SampleBits bits_{};
+    bool restLevel_ = false;      // DCD before the select
+    bool lastLevel_ = false;      // DCD as last seen
+    bool changed_ = false;        // DCD has changed during this read
+    bool probeMoved_ = false;     // ...where nothing was known to go by
+    bool measuring_ = false;      // this read measures
+    bool watchClocks_ = false;    // ...watching every edge, not just the select
+    bool probing_ = false;        // ...only looking whether anything moves
+    bool selectMoved_ = false;    // the select moved DCD
+    std::optional<Duration> firstDelay_;  // this read's first change's
+    std::optional<ReadResult> spoilt_;
+    bool settled_ = true;         // the last read's deselect has come through
+    Clock::time_point lastClockEdge_, nextQuietLook_;
+    std::optional<Clock::time_point> deselectAt_;
+    // Between reads.
+    std::optional<SampleBits> previous_;  // the last good reading's bits
+    bool measureNext_ = true;
+    bool watchClocksNext_ = false;  // the next measuring read watches every edge
+    bool lastQuiet_ = false;        // nothing moved in the last read
+    int wary_ = 0;                  // reads still to watch every edge
+    bool startWaiting_ = false;     // a read was begun during the last one's last look
 };
 
 // Bits weighted 512 down to 1 as double-precision powers of two, summed

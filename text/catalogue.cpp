@@ -102,6 +102,39 @@ constexpr std::array kCatalogue{
                    "запущена прямо из zip-архива, сначала распакуйте весь архив («Извлечь все») в "
                    "свою папку, например в «Документы», и запускайте её оттуда."},
     CatalogueEntry{KeepingAwake, "Recording readings", "Идёт запись показаний"},
+
+    CatalogueEntry{PortAnswersWithin, "port 1 answers within {1} ms", "порт 1 отвечает за {1} мс"},
+    CatalogueEntry{ReadingsEvery,
+                   "Port 1 shows a change of the converter's data up to {1} ms late, so one reading "
+                   "takes about {2} s. A reading now comes every {3} seconds instead of every second.",
+                   "Порт 1 показывает изменение данных преобразователя с опозданием до {1} мс, "
+                   "поэтому одно измерение длится около {2} с. Показания теперь приходят раз в {3} "
+                   "секунды, а не каждую секунду."},
+    CatalogueEntry{ReadingsEverySecond,
+                   "Port 1 now shows a change of the converter's data within {1} ms: a reading comes "
+                   "every second again.",
+                   "Порт 1 теперь показывает изменение данных преобразователя не позже чем через {1} "
+                   "мс: показания снова приходят каждую секунду."},
+    CatalogueEntry{PortTooSlow,
+                   "Port 1 shows a change of the converter's data {1} ms late: too late to read it, "
+                   "as one reading would take {2} s. Nothing is shown or recorded until the port "
+                   "answers sooner; the program keeps trying. The latency timer of an FTDI adapter "
+                   "can be lowered (see the README).",
+                   "Порт 1 показывает изменение данных преобразователя с опозданием {1} мс — слишком "
+                   "поздно: одно измерение длилось бы {2} с. Пока порт не станет отвечать быстрее, "
+                   "показания не выводятся и не записываются; программа продолжает попытки. У "
+                   "адаптера FTDI можно уменьшить таймер задержки (см. README)."},
+    CatalogueEntry{PortUnsettled,
+                   "DCD on port 1 changes when no line the program drives has moved (a loose wire, an "
+                   "open input, or a port slower than {1} ms): its readings cannot be trusted. Nothing "
+                   "is shown or recorded until it settles; the program keeps trying.",
+                   "Сигнал DCD порта 1 меняется, когда программа не трогает линии (плохой контакт, "
+                   "неподключённый вход или порт, отвечающий дольше {1} мс): его показаниям нельзя "
+                   "верить. Пока он не успокоится, показания не выводятся и не записываются; "
+                   "программа продолжает попытки."},
+    CatalogueEntry{ReadingsResumed,
+                   "Port 1 reads reliably again (it answers within {1} ms): readings resume.",
+                   "Порт 1 снова читается надёжно (отвечает за {1} мс): показания возобновлены."},
 };
 
 constexpr bool inIdOrder() {
@@ -111,7 +144,7 @@ constexpr bool inIdOrder() {
     return true;
 }
 static_assert(inIdOrder(), "catalogue entries out of the order of MessageId");
-static_assert(kCatalogue.size() == static_cast<std::size_t>(KeepingAwake) + 1,
+static_assert(kCatalogue.size() == static_cast<std::size_t>(ReadingsResumed) + 1,
               "a MessageId has no catalogue entry");
 
 } // namespace

@@ -60,6 +60,14 @@ enum class MessageId {
     FatalLost,
     TemporaryFolder,      // {1} the folder
     KeepingAwake,         // why the system is asked not to sleep
+
+    // How port 1 reads (all delays in whole milliseconds)
+    PortAnswersWithin,    // {1} the longest delay measured
+    ReadingsEvery,        // {1} delay, {2} a reading's length in seconds, {3} seconds between readings
+    ReadingsEverySecond,  // {1} delay
+    PortTooSlow,          // {1} delay, {2} a reading's length in seconds
+    PortUnsettled,        // {1} the longest delay a reading can afford
+    ReadingsResumed,      // {1} delay
 };
 
 } // namespace text

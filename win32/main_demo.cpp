@@ -8,6 +8,6 @@
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
-    return runThermometer(showCommand, serial::makeDemoPort(),
+    return runThermometer(showCommand, simulation::makeDemoPort(),
                           [] { announcePort(1, text::render(text::MessageId::SimulatedConverter)); });
 }

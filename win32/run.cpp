@@ -43,12 +43,19 @@ int runThermometer(int showCommand, std::unique_ptr<serial::SerialLine> port,
     }
 }
 
-void announcePort(int number, const std::string& device) {
+void announce(const std::string& line) noexcept {
     const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
     if (!output || output == INVALID_HANDLE_VALUE)
         return;
-    // WriteFile is unbuffered: the line is there as soon as this returns.
-    const std::string line = "thermometer: " + serial::openedPortText(number, device) + "\n";
-    DWORD written = 0;
-    ::WriteFile(output, line.data(), DWORD(line.size()), &written, nullptr);
+    try {
+        // WriteFile is unbuffered: the line is there as soon as this returns.
+        const std::string text = "thermometer: " + line + "\n";
+        DWORD written = 0;
+        ::WriteFile(output, text.data(), DWORD(text.size()), &written, nullptr);
+    } catch (...) {
+    }
+}
+
+void announcePort(int number, const std::string& device) {
+    announce(serial::openedPortText(number, device));
 }

@@ -15,6 +15,8 @@ int runThermometer(int showCommand, std::unique_ptr<serial::SerialLine> port,
                    const std::function<void()>& onLoaded = {});
 
 // One line on standard output, where there is one (started from a console
-// with output redirected, or under a test runner):
-// "thermometer: port 1 is COM3".
+// with output redirected, or under a test runner), after the program's
+// name: "thermometer: port 1 answers within 4 ms".
+void announce(const std::string& line) noexcept;
+// The line that names port 1's device: "thermometer: port 1 is COM3".
 void announcePort(int number, const std::string& device);

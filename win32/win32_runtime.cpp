@@ -1,5 +1,6 @@
 #include "win32_runtime.h"
 
+#include "run.h"
 #include "windows_encoding.h"
 #include "windows_file_name.h"
 
@@ -41,6 +42,10 @@ std::string Win32Runtime::programName() const {
     std::wstring_view name(programPath_);
     name.remove_prefix(name.find_last_of(L'\\') + 1);
     return text::toUtf8(name.substr(0, name.rfind(L'.')));
+}
+
+void Win32Runtime::announce(const std::string& line) noexcept {
+    ::announce(line);
 }
 
 void Win32Runtime::keepSystemAwake(bool awake) noexcept {

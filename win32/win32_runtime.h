@@ -19,6 +19,7 @@ public:
     std::string programName() const override;
     std::string timeOfDayText() const override;
     void keepSystemAwake(bool awake) noexcept override;
+    void announce(const std::string& line) noexcept override;
     measure::NumberFormat numberFormat() const override { return numberFormat_; }
     std::unique_ptr<app::Timer> makeTimer(std::chrono::milliseconds interval,
                                           std::function<void()> onTick) override;

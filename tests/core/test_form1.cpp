@@ -24,12 +24,13 @@ TEST(Form1, LoadingStartsBothTimersAndOpensThePortWithItsFourCalls) {
     EXPECT_EQ(timer2.interval(), std::chrono::milliseconds(1));
     EXPECT_TRUE(b.window.fatalReports.empty());
 
-    // Timer2 runs the keep-alive, Timer1 begins a read.
+    // Timer2 runs the keep-alive, Timer1 begins a read (a look at DCD
+    // before the select).
     b.line->calls.clear();
     timer2.tick();
     EXPECT_EQ(b.line->calls, std::vector<std::string>{"Output 2"});
     timer1.tick();
-    EXPECT_EQ(b.line->calls, (std::vector<std::string>{"Output 2", "DTR 0"}));
+    EXPECT_EQ(b.line->calls, (std::vector<std::string>{"Output 2", "DCD?"}));
 }
 
 TEST(Form1, AFailedOpenEndsTheProgramBeforeTheWindowShows) {
@@ -58,7 +59,7 @@ TEST(Form1, ASampleFillsBothLabels) {
     b.load();
     EXPECT_TRUE(b.window.Label1.empty() && b.window.Label3.empty());
     b.sample(600);
-    EXPECT_EQ(b.lineCalls().size(), 32u);
+    EXPECT_EQ(b.edges().size(), 22u);
     EXPECT_EQ(b.window.Label1, "2.98 Вольт");
     EXPECT_EQ(b.window.Label3, "25 *C");
 }
@@ -101,7 +102,7 @@ TEST(Form1, ATickDuringAReadIsSkippedAndAReadLeftUnfinishedYieldsNothing) {
     Bench b;
     b.load();
     b.window.Check1 = true;
-    b.line->dcdScript = dcdFor(600);
+    b.line->code = 600;
     b.form->deliver(&Form1::OnSampleTimer);
     for (int tick = 0; tick < 100; ++tick) {
         b.runtime.now += std::chrono::milliseconds(1);

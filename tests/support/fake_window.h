@@ -92,6 +92,9 @@ public:
     // Every change keepSystemAwake was asked for, in order.
     std::vector<bool> awakeRequests;
     void keepSystemAwake(bool awake) noexcept override { awakeRequests.push_back(awake); }
+    // Every line announced on standard output, in order.
+    std::vector<std::string> announced;
+    void announce(const std::string& line) noexcept override { announced.push_back(line); }
     std::string timeOfDayText() const override { return clock; }
     std::chrono::steady_clock::time_point monotonicNow() const override { return now; }
     measure::NumberFormat numberFormat() const override { return format; }

@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,7 +37,7 @@ struct Bench {
         line->calls.clear();
     }
     bool sample(int code) {
-        line->dcdScript = dcdFor(code);
+        line->code = code;
         return deliverSampleTicks(*form, runtime);
     }
     // The line calls made, without the keep-alive's.
@@ -48,6 +47,14 @@ struct Bench {
             if (call.rfind("Output", 0) != 0)
                 calls.push_back(call);
         return calls;
+    }
+    // The DTR and RTS calls made.
+    std::vector<std::string> edges() const {
+        std::vector<std::string> edges;
+        for (const std::string& call : lineCalls())
+            if (call.rfind("DTR", 0) == 0 || call.rfind("RTS", 0) == 0)
+                edges.push_back(call);
+        return edges;
     }
     bool timersRunning() const {
         return std::any_of(runtime.timers.begin(), runtime.timers.end(),

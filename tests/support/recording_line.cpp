@@ -1,5 +1,13 @@
 #include "recording_line.h"
 
+#include "scale.h"
+
+RecordingLine::RecordingLine() : chip_([this] { return voltsFor(code); }) {}
+
+double voltsFor(int code) {
+    return (code + 0.5) * measure::kFullScaleVolts / measure::kConverterSteps;
+}
+
 void RecordingLine::failAtCall(std::size_t index, int number) {
     failAt_ = index;
     failNumber_ = number;
@@ -19,17 +27,27 @@ void RecordingLine::record(std::string call) {
 
 void RecordingLine::Settings(std::string_view settings) { record("Settings " + std::string(settings)); }
 void RecordingLine::CommPort(int number) { record("CommPort " + std::to_string(number)); }
-void RecordingLine::PortOpen(bool open) { record(std::string("PortOpen ") + (open ? "1" : "0")); }
-void RecordingLine::DTREnable(bool asserted) { record(std::string("DTR ") + (asserted ? "1" : "0")); }
-void RecordingLine::RTSEnable(bool asserted) { record(std::string("RTS ") + (asserted ? "1" : "0")); }
+
+void RecordingLine::PortOpen(bool open) {
+    record(std::string("PortOpen ") + (open ? "1" : "0"));
+    // Opening asserts DTR and RTS, as a UART driver does.
+    chip_.setSelect(open);
+    chip_.setClock(open);
+}
+
+void RecordingLine::DTREnable(bool asserted) {
+    record(std::string("DTR ") + (asserted ? "1" : "0"));
+    chip_.setSelect(asserted);
+}
+
+void RecordingLine::RTSEnable(bool asserted) {
+    record(std::string("RTS ") + (asserted ? "1" : "0"));
+    chip_.setClock(asserted);
+}
 
 bool RecordingLine::CDHolding() {
     record("DCD?");
-    if (dcdScript.empty())
-        return false;
-    const bool level = dcdScript.front();
-    dcdScript.pop_front();
-    return level;
+    return chip_.data();
 }
 
 void RecordingLine::Output(std::string_view text) {

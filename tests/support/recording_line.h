@@ -1,12 +1,13 @@
 #pragma once
-// A SerialLine for tests: records every call in order, answers CDHolding
-// from a script, and fails on request.
+// A SerialLine for tests: records every call in order, has the converter on
+// its modem lines (DCD shows the chip's data pin at once, as a built-in
+// port does), and fails on request.
 
+#include "converter_chip.h"
 #include "error.h"
 #include "serial_line.h"
 
 #include <cerrno>
-#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,8 +19,10 @@ public:
     std::vector<std::string> calls;
     // Every byte handed to Output, in order.
     std::string output;
-    // Answers for CDHolding, front first; false once empty.
-    std::deque<bool> dcdScript;
+    // The code the converter presents at each conversion.
+    int code = 0;
+
+    RecordingLine();
 
     // Makes the call with this 0-based index (counted over all calls) throw
     // errorOf(number).
@@ -39,6 +42,11 @@ public:
 private:
     void record(std::string call);
 
+    simulation::ConverterChip chip_;
     std::optional<std::size_t> failAt_;
     int failNumber_ = 0;
 };
+
+// The voltage in the middle of `code`'s step, which the chip converts back
+// to `code`.
+double voltsFor(int code);

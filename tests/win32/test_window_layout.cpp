@@ -149,7 +149,7 @@ TEST(Win32Window, ReadingsAndEntriesReachTheControls) {
     Bench b;
     ASSERT_TRUE(b.window->form().load());
     ::SendMessageW(b.c().Check1, BM_SETCHECK, BST_CHECKED, 0);
-    b.line->dcdScript = {1, 0, 0, 1, 0, 1, 1, 0, 0, 0};  // 600
+    b.line->code = 600;
     deliverSampleTicks(b.window->form(), b.runtime);
     EXPECT_EQ(textOf(b.c().Label1), L"2.98 Вольт");
     EXPECT_EQ(textOf(b.c().Label3), L"25 *C");

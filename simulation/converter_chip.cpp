@@ -6,14 +6,30 @@
 #include <cmath>
 #include <utility>
 
-namespace serial {
+namespace simulation {
 
-ConverterChip::ConverterChip(std::function<double()> input) : input_(std::move(input)) {}
+ConverterChip::ConverterChip(std::function<double()> input, DeselectedPin pin)
+    : input_(std::move(input)), pin_(pin) {}
 
 void ConverterChip::setSelect(bool high) {
     if (selectHigh_ && !high) {
         code_ = codeFor(input_());
         bitsShifted_ = 0;
+    } else if (!selectHigh_ && high) {
+        switch (pin_) {
+        case DeselectedPin::Low:
+            deselectedLevel_ = false;
+            break;
+        case DeselectedPin::KeepsLastBit:
+            deselectedLevel_ = data();
+            break;
+        case DeselectedPin::Floats:
+            // A small generator of our own: the level an open input drifts
+            // to is nothing the reader may count on.
+            floatState_ = floatState_ * 1664525u + 1013904223u;
+            deselectedLevel_ = (floatState_ >> 28) & 1;
+            break;
+        }
     }
     selectHigh_ = high;
 }
@@ -26,7 +42,9 @@ void ConverterChip::setClock(bool high) {
 }
 
 bool ConverterChip::data() const noexcept {
-    if (selectHigh_ || bitsShifted_ >= 10)
+    if (selectHigh_)
+        return deselectedLevel_;
+    if (bitsShifted_ >= 10)
         return false;
     return (code_ >> (9 - bitsShifted_)) & 1;
 }
@@ -40,4 +58,4 @@ double sensorVolts(double celsius) noexcept {
     return measure::kVoltsAtZeroCelsius + celsius / measure::kDegreesPerVolt;
 }
 
-} // namespace serial
+} // namespace simulation

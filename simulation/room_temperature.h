@@ -4,7 +4,7 @@
 
 #include <random>
 
-namespace serial {
+namespace simulation {
 
 class RoomTemperature {
 public:
@@ -18,4 +18,4 @@ private:
     std::normal_distribution<double> noise_{0.0, 0.15};
 };
 
-} // namespace serial
+} // namespace simulation

@@ -1,6 +1,6 @@
 #include "late_status.h"
 
-namespace serial {
+namespace simulation {
 
 LateStatus::LateStatus(Clock::duration lag, Clock::duration period, Clock::time_point phase,
                        bool initialLevel)
@@ -30,4 +30,9 @@ bool LateStatus::seenAt(Clock::time_point now) {
     return oldestLevel_;
 }
 
-} // namespace serial
+void LateStatus::retime(Clock::duration lag, Clock::duration period) {
+    lag_ = lag;
+    period_ = period;
+}
+
+} // namespace simulation

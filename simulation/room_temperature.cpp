@@ -3,7 +3,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace serial {
+namespace simulation {
 
 RoomTemperature::RoomTemperature(unsigned seed) : noiseSource_(seed) {}
 
@@ -16,4 +16,4 @@ double RoomTemperature::at(double seconds) {
     return 21.5 + drift + noise_(noiseSource_);
 }
 
-} // namespace serial
+} // namespace simulation

@@ -7,8 +7,8 @@
 
 #include <memory>
 
-namespace serial {
+namespace simulation {
 
 std::unique_ptr<SimulatedPort> makeDemoPort();
 
-} // namespace serial
+} // namespace simulation

@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-namespace serial {
+namespace simulation {
 
 std::unique_ptr<SimulatedPort> makeDemoPort() {
     const auto start = std::chrono::steady_clock::now();
@@ -14,9 +14,12 @@ std::unique_ptr<SimulatedPort> makeDemoPort() {
     };
     // The demo's converter hangs on an adapter that reports DCD late, as
     // common USB adapters do, so the demo reads through the same waits.
-    StatusDelay adapter{std::chrono::milliseconds(4), std::chrono::milliseconds(16), start,
-                        [] { return std::chrono::steady_clock::now(); }};
+    Adapter adapter;
+    adapter.lag = std::chrono::milliseconds(4);
+    adapter.period = std::chrono::milliseconds(16);
+    adapter.phase = start;
+    adapter.clock = [] { return std::chrono::steady_clock::now(); };
     return std::make_unique<SimulatedPort>(std::move(sensor), std::move(adapter));
 }
 
-} // namespace serial
+} // namespace simulation

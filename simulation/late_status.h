@@ -4,13 +4,15 @@
 // `period`, at a phase of its own, and each refresh holds the level the
 // line had `lag` before it (the adapter's own sampling and the trip over
 // USB). A change on the line is therefore seen up to lag + period later.
-// A period of zero refreshes on every query.
+// A period of zero refreshes on every query. The timing can change while
+// running (a busy bus, a hub); a copy never goes back in time, so a lag
+// that grows holds the last level seen until the line catches up.
 
 #include <chrono>
 #include <deque>
 #include <utility>
 
-namespace serial {
+namespace simulation {
 
 class LateStatus {
 public:
@@ -23,6 +25,8 @@ public:
     void lineChanged(Clock::time_point at, bool level);
     // The level a query made at `now` reports.
     bool seenAt(Clock::time_point now);
+    // From now on, refreshes come every `period`, each `lag` behind.
+    void retime(Clock::duration lag, Clock::duration period);
 
 private:
     Clock::time_point lastRefreshBefore(Clock::time_point now) const;
@@ -34,4 +38,4 @@ private:
     std::deque<std::pair<Clock::time_point, bool>> changes_;
 };
 
-} // namespace serial
+} // namespace simulation
