@@ -11,33 +11,38 @@
 // the modem status that they refresh every few to a few hundred
 // milliseconds. A bit read too soon after the edge that put it on the line
 // is the previous bit, and the code read is plausible and wrong. So a read
-// is made in steps, at most one port call per step, which the caller makes
-// on its own ticks (about a millisecond apart), and the cycle learns from
-// the line how late it shows DCD (DcdDelay):
+// is made in steps, at most one port call per step (but for a bit read and
+// the edge after it), which the caller makes on its own ticks, about a
+// millisecond apart; and the cycle learns from the line how late it shows
+// DCD (DcdDelay). Each edge and each look is timed when its call returns,
+// on the cycle's own clock, so a call's own duration never shortens a wait.
 //
-// - Measuring. A read with nothing learnt yet, or after one went wrong,
-//   watches DCD on every tick after each edge, for as long as any port we
-//   can read could take, and takes the bit once the edge's change has come
-//   and nothing else followed it. Each change seen within a tick or two of
-//   the previous look is a measurement.
-// - Routine. A read reads each bit once the learnt wait has passed since
-//   the edge that put it there. Where the select edge is expected to move
-//   DCD (the previous code's first bit differs from the line before it), it
-//   watches that edge as when measuring: nothing else moves until the first
-//   clock, so a change there is this edge's, and a delay that has grown
-//   shows at once and the wait grows with it. Where the delay varies, a
-//   look at the earliest time a change could come catches a change that
-//   belonged to the edge before.
-// - Quiet. A read in which DCD never changed reads all ten bits alike,
-//   whatever the delay, unless a change is still on its way: the converter
-//   stays selected, and DCD is looked at now and then, until the longest
-//   delay a reading can afford has passed since its last edge.
+// - Measuring: with too little learnt, or after a read that went wrong. The
+//   line is let rest first; then each edge is watched on every tick until
+//   its change has come, or for as long as any change could take, so that
+//   nothing is still on its way when the next edge comes. Where the select
+//   does not move DCD, that is known only from a read that saw something
+//   move later, and the next measuring read watches every edge.
+// - Probing: with nothing learnt, after a read in which nothing moved. A
+//   look every few ticks; anything that moves makes the read untrusted and
+//   the next one measure.
+// - Routine: each bit is read once the learnt wait has passed since its
+//   edge. Where the previous code says the select moves DCD, the select is
+//   watched until its change comes, however late: nothing else moves until
+//   the first clock, so a delay that has grown shows there, and the read
+//   waits it out. Where the port is slow (the wait leaves less than twice
+//   its longest delay), or the last read went wrong, every edge is watched
+//   on every tick: a change sooner than half the soonest ever seen is a
+//   late one of the edge before, and so is one that a stalled tick hides
+//   where the delay varies. Otherwise a look halfway through a bit's wait,
+//   as far as 42 calls a read allow, sees that DCD holds still.
+// - Quiet: a read in which DCD never changed keeps the converter selected
+//   after its last bit and looks every few ticks until the longest delay a
+//   reading can afford has passed: a bit still on its way would show.
 //
-// A read that shows a change no edge can explain (two changes after one
-// edge, a change too early for its edge, a change while nothing moved)
-// yields no reading; the next read measures again. Edge and poll times are
-// taken from the cycle's own clock when each call returns, so a port call's
-// own duration is never counted as part of a wait.
+// A read that shows a change no edge explains (two after one edge, one too
+// soon for its edge, one where nothing moved, a select's change later than
+// the wait that could not be measured) yields no reading.
 //
 // A text::Error from any call propagates; the cycle then stands where it was
 // and the lines as that call left them.
@@ -98,6 +103,18 @@ public:
     const DcdDelay& delay() const noexcept { return delay_; }
 
 private:
+    static constexpr Duration kTick = std::chrono::milliseconds(1);
+    // Looks where nothing is known, and during a quiet read's wait: well
+    // within the shortest time a bit can show through an adapter's refreshed
+    // copy of the status (about half the shortest wait), so none is missed.
+    static constexpr Duration kLookSpacing = std::chrono::milliseconds(8);
+    // Line calls a read may make on a prompt port: its 22 edges, a look at
+    // each bit, and ten more to check that nothing moves where nothing should.
+    static constexpr int kCallsOnAPromptPort = 42;
+    // Reads after one that went wrong that watch every edge throughout,
+    // before a prompt port is trusted again with a look or two a bit.
+    static constexpr int kWaryReads = 3;
+
     enum class Phase { Idle, Look, Select, Bit, ClockDown, Quiet, Deselect, LastClockDown, DeselectCheck };
     // How DCD is watched after an edge, before its bit is taken.
     enum class Watch {
