@@ -60,6 +60,48 @@ enum class MessageId {
     FatalLost,
     TemporaryFolder,      // {1} the folder
     KeepingAwake,         // why the system is asked not to sleep
+
+    // The chart (thermometer-chart)
+    ChartProgram,
+    ChartTitle,           // {1} the file's name
+    ChartMenuFile,
+    ChartMenuOpen,
+    ChartMenuSavePicture,
+    ChartMenuExport,
+    ChartMenuClose,
+    ChartMenuView,
+    ChartMenuWhole,
+    ChartMenuZoomIn,
+    ChartMenuZoomOut,
+    ChartOpenTitle,
+    ChartLogFiles,
+    ChartAllFiles,
+    ChartPictureTitle,
+    ChartPictureFiles,
+    ChartExportTitle,
+    ChartCsvFiles,
+    ChartPictureFailed,   // {1} the error's line
+    ChartExportFailed,    // {1} the error's line
+    ChartNothingRecording, // {1} the journal looked for
+    ChartRecording,       // {1} the journal
+    ChartRecordingQuiet,  // {1} the journal, {2} the last reading's time
+    ChartRecordingEnded,  // {1} the journal
+    ChartFileGone,        // {1} the file
+    ChartReadFailed,      // {1} the error's line
+    ChartNotText,         // {1} the file
+    ChartTooLarge,        // {1} the file, {2} the cap in MB
+    ChartCapReached,      // {1} the file, {2} the cap in MB
+    ChartNoReadings,      // {1} the file
+    ChartOtherLines,      // {1} count
+    ChartUnreadableTimes, // {1} count, {2} an example
+    ChartTwoMarkers,      // {1} the marker taken for the morning
+    ChartNoMarker,
+    ChartStatistics,      // {1} minimum, {2} its time, {3} maximum, {4} its time, {5} mean, {6} count
+    ChartNoReadingsInView,
+    ChartDegrees,         // {1} a number
+    ChartDegreesAxis,
+    ChartDay,             // {1} the day's number, from 1
+    ChartDayAndTime,      // {1} the day, {2} the time
 };
 
 } // namespace text
