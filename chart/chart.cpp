@@ -124,6 +124,7 @@ void Chart::showFile(const std::string& path) {
 void Chart::followRecording(const std::string& programDirectory) {
     ChartState& s = *state_;
     s.source = ChartState::Source::Recording;
+    s.folder = programDirectory;
     s.journals.clear();
     for (const std::string_view program : kRecorders)
         s.journals.push_back(logfile::journalFileName(programDirectory, program));

@@ -27,7 +27,8 @@ struct ChartState {
 
     const Host& host;
     Source source = Source::None;
-    std::vector<std::string> journals;  // Recording: the journals looked for
+    std::string folder;                 // Recording: where the journals are looked for
+    std::vector<std::string> journals;  // and their names
     std::unique_ptr<LogReader> reader;
     std::optional<text::Error> readError;
     Life life = Life::Reading;

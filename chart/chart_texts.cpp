@@ -54,10 +54,8 @@ std::string meanText(const Host& host, double degrees) {
 }
 
 std::optional<std::string> noticeText(const ChartState& state) {
-    if (state.source == ChartState::Source::Recording && !state.reader) {
-        const std::string& journal = state.journals.empty() ? std::string() : state.journals.front();
-        return render(MessageId::ChartNothingRecording, {journal});
-    }
+    if (state.source == ChartState::Source::Recording && !state.reader)
+        return render(MessageId::ChartNothingRecording, {state.folder});
     if (!state.reader || state.hasReadings())
         return std::nullopt;
     const std::string& path = shownPath(state);

@@ -85,13 +85,20 @@ void Painter::paint() {
         to = series->upperBound(s_.view.end());
         lines.insert(lines.begin(), statisticsText(s_, from, to));
     }
-    int y = s_.height - margin;
-    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-        if (line->empty())
-            continue;
-        y -= lineHeight_;
-        text(fitText(s_.host, *line, textWidth), margin, y);
+    // Each on as many lines as it takes, but two at most.
+    std::vector<std::string> shown;
+    for (const std::string& line : lines) {
+        std::vector<std::string> wrapped = wrapText(s_.host, line, textWidth);
+        if (wrapped.size() > 2) {
+            const bool whole = line.compare(0, wrapped[0].size(), wrapped[0]) == 0;
+            const std::string rest = whole ? line.substr(std::min(line.size(), wrapped[0].size() + 1)) : "";
+            wrapped = {wrapped[0], fitText(s_.host, rest, textWidth)};
+        }
+        shown.insert(shown.end(), wrapped.begin(), wrapped.end());
     }
+    int y = s_.height - margin - int(shown.size()) * lineHeight_;
+    for (std::size_t k = 0; k < shown.size(); ++k)
+        text(shown[k], margin, y + int(k) * lineHeight_);
     if (!curve) {
         paintNotice(notice.value_or(std::string()), margin, y - margin);
         return;

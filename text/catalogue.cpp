@@ -129,10 +129,10 @@ constexpr std::array kCatalogue{
                    "The readings could not be exported. {1}",
                    "Не удалось экспортировать показания. {1}"},
     CatalogueEntry{ChartNothingRecording,
-                   "Nothing is recording: there is no journal of a thermometer beside this program ({1}). "
+                   "Nothing is recording: there is no thermometer journal in {1}, this program's folder. "
                    "Open a saved log with File ▸ Open (Ctrl+O), or drop one here.",
-                   "Сейчас ничего не записывается: рядом с программой нет журнала термометра ({1}). Откройте "
-                   "сохранённый файл через Файл ▸ Открыть (Ctrl+O) или перетащите его сюда."},
+                   "Сейчас ничего не записывается: в папке этой программы, {1}, нет журнала термометра. "
+                   "Откройте сохранённый файл через Файл ▸ Открыть (Ctrl+O) или перетащите его сюда."},
     CatalogueEntry{ChartRecording, "Recording: {1}", "Идёт запись: {1}"},
     CatalogueEntry{ChartRecordingQuiet,
                    "No new reading in {1} since {2}: the recording is paused, or it ended without \"Выход\".",

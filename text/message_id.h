@@ -82,7 +82,7 @@ enum class MessageId {
     ChartCsvFiles,
     ChartPictureFailed,   // {1} the error's line
     ChartExportFailed,    // {1} the error's line
-    ChartNothingRecording, // {1} the journal looked for
+    ChartNothingRecording, // {1} the program's folder
     ChartRecording,       // {1} the journal
     ChartRecordingQuiet,  // {1} the journal, {2} the last reading's time
     ChartRecordingEnded,  // {1} the journal
