@@ -96,7 +96,7 @@ bool readOn(ChartState& state, Chart::Clock::time_point now) {
     return false;
 }
 
-}  // namespace
+} // namespace
 
 std::span<const Menu> menus() {
     return kMenus;
@@ -255,4 +255,4 @@ bool Chart::hasReadingsInView() const {
     return series.lowerBound(s.view.start()) < series.upperBound(s.view.end());
 }
 
-}  // namespace chart
+} // namespace chart

@@ -199,4 +199,4 @@ private:
     std::unique_ptr<ChartState> state_;
 };
 
-}  // namespace chart
+} // namespace chart

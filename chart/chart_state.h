@@ -55,4 +55,4 @@ struct ChartState {
 // Builds state.list for the state's size.
 void drawChart(ChartState& state);
 
-}  // namespace chart
+} // namespace chart

@@ -22,7 +22,7 @@ const std::string& shownPath(const ChartState& state) {
     return state.reader ? state.reader->path() : none;
 }
 
-}  // namespace
+} // namespace
 
 std::string dayText(const Host& host, std::int64_t wall, bool dated) {
     const std::int64_t day = dayOf(wall);
@@ -147,4 +147,4 @@ std::string statisticsText(const ChartState& state, std::size_t from, std::size_
                    std::to_string(summary.count)});
 }
 
-}  // namespace chart
+} // namespace chart

@@ -30,4 +30,4 @@ std::vector<std::string> noteTexts(const ChartState& state);
 // The minimum, maximum and mean of readings [from, to), with their times.
 std::string statisticsText(const ChartState& state, std::size_t from, std::size_t to);
 
-}  // namespace chart
+} // namespace chart

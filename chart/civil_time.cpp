@@ -40,7 +40,7 @@ bool digitsAt(std::string_view text, std::size_t at, std::size_t count, int& val
     return true;
 }
 
-}  // namespace
+} // namespace
 
 std::optional<std::int64_t> findDateTime(std::string_view text) {
     constexpr std::string_view kShape = "dddd-dd-dd dd:dd:dd";
@@ -59,4 +59,4 @@ std::optional<std::int64_t> findDateTime(std::string_view text) {
     return std::nullopt;
 }
 
-}  // namespace chart
+} // namespace chart

@@ -32,4 +32,4 @@ inline std::int64_t secondOfDay(std::int64_t seconds) {
     return seconds - dayOf(seconds) * kSecondsPerDay;
 }
 
-}  // namespace chart
+} // namespace chart

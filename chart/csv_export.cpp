@@ -30,7 +30,7 @@ std::string clockTime(std::int64_t wall) {
     return twoDigits(second / 3600) + ":" + twoDigits(second / 60 % 60) + ":" + twoDigits(second % 60);
 }
 
-}  // namespace
+} // namespace
 
 std::optional<text::Error> Chart::exportCsv(const std::string& path) const {
     const ChartState& s = *state_;
@@ -65,4 +65,4 @@ std::optional<text::Error> Chart::exportCsv(const std::string& path) const {
     return file.error();
 }
 
-}  // namespace chart
+} // namespace chart

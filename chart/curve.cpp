@@ -71,7 +71,7 @@ private:
     bool open_ = false;
 };
 
-}  // namespace
+} // namespace
 
 void traceCurve(const Series& series, const PlotMapping& plot, int width, Curve& curve) {
     if (series.empty())
@@ -129,4 +129,4 @@ std::vector<Band> gapBands(const Series& series, const PlotMapping& plot) {
     return bands;
 }
 
-}  // namespace chart
+} // namespace chart

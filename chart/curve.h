@@ -38,4 +38,4 @@ struct Band {
 };
 std::vector<Band> gapBands(const Series& series, const PlotMapping& plot);
 
-}  // namespace chart
+} // namespace chart

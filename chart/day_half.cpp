@@ -138,7 +138,7 @@ struct Longest {
     }
 };
 
-}  // namespace
+} // namespace
 
 DayHalf dayHalfOf(std::string_view frame) {
     static const DayHalfMarkers user = userDayHalfMarkers();
@@ -156,4 +156,4 @@ DayHalf dayHalfOf(std::string_view frame) {
     return found.half;
 }
 
-}  // namespace chart
+} // namespace chart

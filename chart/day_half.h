@@ -25,4 +25,4 @@ struct DayHalfMarkers {
 // none. day_half_linux.cpp and day_half_windows.cpp implement it.
 DayHalfMarkers userDayHalfMarkers();
 
-}  // namespace chart
+} // namespace chart

@@ -24,4 +24,4 @@ DayHalfMarkers userDayHalfMarkers() {
     return markers;
 }
 
-}  // namespace chart
+} // namespace chart

@@ -16,10 +16,10 @@ std::string localeText(LCTYPE type) {
     return length > 1 ? text::toUtf8(std::wstring_view(text, std::size_t(length - 1))) : std::string();
 }
 
-}  // namespace
+} // namespace
 
 DayHalfMarkers userDayHalfMarkers() {
     return {localeText(LOCALE_S1159), localeText(LOCALE_S2359)};
 }
 
-}  // namespace chart
+} // namespace chart

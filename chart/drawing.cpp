@@ -235,10 +235,10 @@ void Painter::paintCurve(std::size_t from, std::size_t to, const ExtremesTree::S
     }
 }
 
-}  // namespace
+} // namespace
 
 void drawChart(ChartState& state) {
     Painter(state).paint();
 }
 
-}  // namespace chart
+} // namespace chart

@@ -15,7 +15,7 @@ struct Accumulator {
     }
 };
 
-}  // namespace
+} // namespace
 
 void ExtremesTree::added(const std::vector<std::int16_t>& values) {
     const std::int16_t value = values.back();
@@ -116,4 +116,4 @@ std::size_t ExtremesTree::findExtreme(const std::vector<std::int16_t>& values, s
     return scan(endBlock * kLeaf, to);
 }
 
-}  // namespace chart
+} // namespace chart

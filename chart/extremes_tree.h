@@ -50,4 +50,4 @@ private:
     std::vector<std::vector<Node>> levels_;
 };
 
-}  // namespace chart
+} // namespace chart

@@ -14,4 +14,4 @@ namespace chart {
 // Windows' code pages).
 std::string legacyToUtf8(std::string_view bytes);
 
-}  // namespace chart
+} // namespace chart

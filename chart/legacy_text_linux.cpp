@@ -12,4 +12,4 @@ std::string legacyToUtf8(std::string_view bytes) {
     return text;
 }
 
-}  // namespace chart
+} // namespace chart

@@ -34,4 +34,4 @@ struct FileLook {
 // (no permission, a folder) throws text::Error naming `path`.
 FileLook lookAtFile(const std::string& path, std::uint64_t offset, std::size_t most);
 
-}  // namespace chart
+} // namespace chart

@@ -24,10 +24,20 @@ private:
     int fd_;
 };
 
-}  // namespace
+} // namespace
 
 FileLook lookAtFile(const std::string& path, std::uint64_t offset, std::size_t most) {
     FileLook look;
+    // Only a plain file is opened at all: opening a serial port's device
+    // changes its lines, and a FIFO or a terminal would never end.
+    struct stat named {};
+    if (::stat(path.c_str(), &named) != 0) {
+        if (errno == ENOENT)
+            return look;
+        throw text::Error::system(errno, path);
+    }
+    if (!S_ISREG(named.st_mode))
+        throw text::Error::system(S_ISDIR(named.st_mode) ? EISDIR : EINVAL, path);
     const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.get() < 0) {
         if (errno == ENOENT)
@@ -37,10 +47,7 @@ FileLook lookAtFile(const std::string& path, std::uint64_t offset, std::size_t m
     struct stat status {};
     if (::fstat(fd.get(), &status) != 0)
         throw text::Error::system(errno, path);
-    // Only a plain file: a FIFO or a device would never end, or block.
-    if (S_ISDIR(status.st_mode))
-        throw text::Error::system(EISDIR, path);
-    if (!S_ISREG(status.st_mode))
+    if (!S_ISREG(status.st_mode))  // put there since the stat
         throw text::Error::system(EINVAL, path);
     look.exists = true;
     look.identity = {std::uint64_t(status.st_dev), std::uint64_t(status.st_ino)};
@@ -65,4 +72,4 @@ FileLook lookAtFile(const std::string& path, std::uint64_t offset, std::size_t m
     return look;
 }
 
-}  // namespace chart
+} // namespace chart

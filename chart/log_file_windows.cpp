@@ -1,6 +1,7 @@
 #include "log_file.h"
 
 #include "windows_encoding.h"
+#include "windows_file_name.h"
 
 #include <windows.h>
 
@@ -24,10 +25,17 @@ private:
     HANDLE handle_;
 };
 
-}  // namespace
+} // namespace
 
 FileLook lookAtFile(const std::string& path, std::uint64_t offset, std::size_t most) {
     FileLook look;
+    // A name Windows takes for a device (COM1, NUL, \\.\...) is not opened at
+    // all: opening a serial port changes its lines.
+    const std::string_view name = std::string_view(path).substr(path.find_last_of("\\/") + 1);
+    if (const auto problem = logfile::windowsNameProblem(name))
+        throw text::Error(problem->id, text::kRefusedNameError, path, problem->args);
+    if (path.rfind("\\\\.\\", 0) == 0 || path.rfind("//./", 0) == 0)
+        throw text::Error(text::MessageId::NameLeadsToDevice, text::kRefusedNameError, path);
     const Handle file(::CreateFileW(text::toWide(path).c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -70,4 +78,4 @@ FileLook lookAtFile(const std::string& path, std::uint64_t offset, std::size_t m
     return look;
 }
 
-}  // namespace chart
+} // namespace chart

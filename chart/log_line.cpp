@@ -37,4 +37,4 @@ LogLine readLogLine(std::string_view line) {
     return read;
 }
 
-}  // namespace chart
+} // namespace chart

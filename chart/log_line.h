@@ -33,4 +33,4 @@ struct LogLine {
 // `line` is UTF-8, without its LF; a CR before it is passed over.
 LogLine readLogLine(std::string_view line);
 
-}  // namespace chart
+} // namespace chart

@@ -27,7 +27,7 @@ bool looksBinary(std::string_view bytes) {
     return controls * 10 > bytes.size();
 }
 
-}  // namespace
+} // namespace
 
 LogReader::LogReader(std::string path) : path_(std::move(path)) {
 }
@@ -194,4 +194,4 @@ void LogReader::unreadable(std::string_view line) {
     }
 }
 
-}  // namespace chart
+} // namespace chart

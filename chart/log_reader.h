@@ -85,4 +85,4 @@ private:
     std::string scratch_;
 };
 
-}  // namespace chart
+} // namespace chart

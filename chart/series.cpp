@@ -74,4 +74,4 @@ std::size_t Series::bytesHeld() const {
            gapEnds_.capacity() * sizeof(std::uint32_t) + segments_.capacity() * sizeof(Segment);
 }
 
-}  // namespace chart
+} // namespace chart

@@ -69,4 +69,4 @@ private:
     ExtremesTree tree_;
 };
 
-}  // namespace chart
+} // namespace chart

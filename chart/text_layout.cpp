@@ -18,7 +18,7 @@ std::vector<std::size_t> codePointStarts(const std::string& text) {
     return starts;
 }
 
-}  // namespace
+} // namespace
 
 std::string fitText(const Host& host, const std::string& text, int width) {
     if (host.textWidth(text) <= width)
@@ -57,4 +57,4 @@ std::vector<std::string> wrapText(const Host& host, const std::string& text, int
     return lines;
 }
 
-}  // namespace chart
+} // namespace chart

@@ -15,4 +15,4 @@ std::string fitText(const Host& host, const std::string& text, int width);
 // word wider than that stands on a line of its own, cut short).
 std::vector<std::string> wrapText(const Host& host, const std::string& text, int width);
 
-}  // namespace chart
+} // namespace chart

@@ -19,7 +19,7 @@ std::int64_t firstMultipleFrom(std::int64_t wall, std::int64_t step) {
     return tick < wall ? tick + step : tick;
 }
 
-}  // namespace
+} // namespace
 
 const std::vector<std::int64_t>& timeSteps() {
     static const std::vector<std::int64_t> steps{
@@ -70,4 +70,4 @@ DegreeTicks degreeTicks(int min, int max, int height, int room) {
     }
 }
 
-}  // namespace chart
+} // namespace chart

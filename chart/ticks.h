@@ -39,4 +39,4 @@ struct DegreeTicks {
 // least `room` pixels apart over `height` pixels.
 DegreeTicks degreeTicks(int min, int max, int height, int room);
 
-}  // namespace chart
+} // namespace chart

@@ -41,7 +41,7 @@ bool isZone(const std::array<CodePoint, kMostCodePoints>& cps, std::size_t count
     return standsAlone && (n.end == count || isBlank(cps[n.end].c));
 }
 
-}  // namespace
+} // namespace
 
 std::optional<TimeText> parseTimeText(std::string_view text) {
     std::array<CodePoint, kMostCodePoints> cps{};
@@ -94,4 +94,4 @@ std::optional<TimeText> parseTimeText(std::string_view text) {
     return time;
 }
 
-}  // namespace chart
+} // namespace chart

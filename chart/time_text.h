@@ -36,4 +36,4 @@ inline constexpr char kFrameJoint = '\x1f';
 // `text` is UTF-8, without the line's end.
 std::optional<TimeText> parseTimeText(std::string_view text);
 
-}  // namespace chart
+} // namespace chart

@@ -13,7 +13,7 @@ int secondsOf(int hour, int minute, int second) {
     return hour * 3600 + minute * 60 + (second > 59 ? 59 : second);
 }
 
-}  // namespace
+} // namespace
 
 const Timeline::Frame& Timeline::frameOf(const TimeText& time) {
     for (const Frame& frame : frames_)
@@ -128,4 +128,4 @@ std::optional<Timeline::Placed> Timeline::place(const TimeText& time) {
     return Placed{day_ * kSecondsPerDay + *seconds, dated_};
 }
 
-}  // namespace chart
+} // namespace chart

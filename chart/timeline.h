@@ -90,4 +90,4 @@ private:
     std::optional<std::int64_t> dateMark_;
 };
 
-}  // namespace chart
+} // namespace chart

@@ -22,7 +22,7 @@ bool continuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
 
-}  // namespace
+} // namespace
 
 char32_t decodeUtf8(std::string_view text, std::size_t& at) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[at + k]); };
@@ -129,4 +129,4 @@ std::string_view trimBlanks(std::string_view text) {
     return text.substr(from, to - from);
 }
 
-}  // namespace chart
+} // namespace chart

@@ -29,4 +29,4 @@ bool isBlank(char32_t c);
 // `text` without blanks at either end.
 std::string_view trimBlanks(std::string_view text);
 
-}  // namespace chart
+} // namespace chart

@@ -58,4 +58,4 @@ void View::keepWithinExtent() {
     start_ = std::clamp(start_, first_, last_ - span_);
 }
 
-}  // namespace chart
+} // namespace chart

@@ -35,4 +35,4 @@ private:
     bool whole_ = true;
 };
 
-}  // namespace chart
+} // namespace chart

@@ -52,7 +52,7 @@ bool says(const chart::DisplayList& list, const std::string& part) {
     return all.find(part) != std::string::npos;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Chart, ASavedLogIsDrawnWithItsStatisticsAndExportedAsItsReadingsInView) {
     ScratchDir dir;

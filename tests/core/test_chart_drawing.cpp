@@ -34,7 +34,7 @@ chart::PlotMapping plotOver(const Series& series, int width, double low, double 
     return plot;
 }
 
-}  // namespace
+} // namespace
 
 TEST(ChartTicks, TheStepFollowsTheSpanFromAMinuteToAWeekOnWholeUnitsOfTheClock) {
     const auto room = [](std::int64_t) { return 70; };

@@ -45,7 +45,7 @@ std::vector<std::string> readings(const LogReader& reader) {
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(ChartReader, ASavedLogStartsANewDayOnlyWhereTheTimeGoesBackMoreThanTwelveHours) {
     ScratchDir dir;

@@ -57,7 +57,7 @@ std::vector<std::int64_t> placeAll(const std::vector<chart::TimeText>& times, Ti
     return placed;
 }
 
-}  // namespace
+} // namespace
 
 TEST(ChartTimes, EveryLocalesTimesAcrossNoonAndMidnightFallWhereTheyWereWritten) {
     for (const LocaleTimes& locale : kLocales) {
