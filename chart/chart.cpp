@@ -136,11 +136,15 @@ void Chart::followRecording(const std::string& programDirectory) {
 bool Chart::update(Clock::time_point now) {
     ChartState& s = *state_;
     bool changed = false;
-    if (s.source == ChartState::Source::Recording && (!s.reader || s.life != ChartState::Life::Reading)) {
-        // Once a recording has ended, only one appended to since is followed:
-        // a journal that had stopped before is an older recording.
+    // A journal is chosen where none is followed, where the one followed has
+    // ended, and where it has gone quiet while the other one grows. Only a
+    // journal appended to since the last look at the one followed is taken:
+    // one that had stopped before is an older recording.
+    const bool looking = !s.reader || s.life != ChartState::Life::Reading || s.quiet;
+    if (s.source == ChartState::Source::Recording && looking) {
         const std::int64_t since = s.reader ? s.reader->modified() : std::numeric_limits<std::int64_t>::min();
-        if (const std::string* journal = newestJournal(s.journals, since)) {
+        const std::string* journal = newestJournal(s.journals, since);
+        if (journal && (!s.reader || s.life != ChartState::Life::Reading || *journal != s.reader->path())) {
             s.reader = std::make_unique<LogReader>(*journal);
             s.readError.reset();
             s.life = ChartState::Life::Reading;

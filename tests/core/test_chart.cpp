@@ -163,6 +163,24 @@ TEST(Chart, TheRecordingInProgressIsFollowedFromTheNewestJournalUntilItEnds) {
     EXPECT_TRUE(says(chart.draw(), "Recording: " + real));
 }
 
+TEST(Chart, AQuietJournalGivesWayToTheOtherWhenThatOneGrows) {
+    ScratchDir dir;
+    FakeHost host;
+    Chart chart(host);
+    chart.resize(1600, 400, 96);
+    const std::string demo = dir.file("thermometer-demo.journal"), real = dir.file("thermometer.journal");
+    writeBytes(demo, "21    11:00:00\n");  // a demo killed an hour ago
+    std::filesystem::last_write_time(fromUtf8(demo),
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    chart.followRecording(dir.path());
+    chart.update(at(0));
+    EXPECT_TRUE(says(chart.draw(), "Recording: " + demo));
+    chart.update(at(10));
+    writeBytes(real, "# thermometer journal: recording since 2026-12-09 12:00:00\n20    12:00:00\n");
+    EXPECT_TRUE(chart.update(at(11)));
+    EXPECT_TRUE(says(chart.draw(), "Recording: " + real));
+}
+
 TEST(Chart, AFileThatIsNoLogSaysSoWhereTheCurveWouldBe) {
     ScratchDir dir;
     FakeHost host;
