@@ -180,6 +180,9 @@ constexpr std::array kCatalogue{
     CatalogueEntry{ChartDegreesAxis, "°C", "°C"},
     CatalogueEntry{ChartDay, "day {1}", "день {1}"},
     CatalogueEntry{ChartDayAndTime, "{1} {2}", "{1} {2}"},
+    CatalogueEntry{ChartPngEncoder,
+                   "Windows' PNG encoder failed (code 0x{1})",
+                   "Кодировщик PNG в Windows не справился (код 0x{1})"},
 };
 
 constexpr bool inIdOrder() {
@@ -189,7 +192,7 @@ constexpr bool inIdOrder() {
     return true;
 }
 static_assert(inIdOrder(), "catalogue entries out of the order of MessageId");
-static_assert(kCatalogue.size() == static_cast<std::size_t>(ChartDayAndTime) + 1,
+static_assert(kCatalogue.size() == static_cast<std::size_t>(ChartPngEncoder) + 1,
               "a MessageId has no catalogue entry");
 
 } // namespace

@@ -102,6 +102,7 @@ enum class MessageId {
     ChartDegreesAxis,
     ChartDay,             // {1} the day's number, from 1
     ChartDayAndTime,      // {1} the day, {2} the time
+    ChartPngEncoder,      // {1} the encoder's code, hexadecimal
 };
 
 } // namespace text
