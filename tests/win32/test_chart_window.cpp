@@ -86,7 +86,7 @@ TEST(ChartOnGdi, EveryTextStaysInsideItsBoxAt96And144Dpi) {
         for (const chart::Text& t : texts.texts)
             boxes.push_back({t.topLeft.x, t.topLeft.y, drawn.host.textWidth(t.utf8), drawn.host.lineHeight()});
         const win32chart::InkColours colours = win32chart::systemInkColours();
-        const win32chart::Picture picture = win32chart::drawPicture(texts, drawn.host.font(), colours);
+        const win32chart::Picture picture = win32chart::drawPicture(texts, drawn.host.faces(), colours);
         ASSERT_TRUE(picture.bitmap);
         int inked = 0, astray = 0;
         for (int y = 0; y < picture.height; ++y)
@@ -110,7 +110,7 @@ TEST(ChartOnGdi, TheCurveLiesOnItsPointsAndNowhereOutsideThePlotAt96And144Dpi) {
         ASSERT_GE(list.runs.size(), 2u);  // broken at the gap
         const win32chart::InkColours colours = win32chart::systemInkColours();
         const COLORREF curve = colours[std::size_t(chart::Ink::Curve)];
-        const win32chart::Picture picture = win32chart::drawPicture(list, drawn.host.font(), colours);
+        const win32chart::Picture picture = win32chart::drawPicture(list, drawn.host.faces(), colours);
         ASSERT_TRUE(picture.bitmap);
         int onPoints = 0, missing = 0;
         for (const chart::Run& run : list.runs)
@@ -138,7 +138,7 @@ TEST(ChartOnGdi, TheCurveLiesOnItsPointsAndNowhereOutsideThePlotAt96And144Dpi) {
 TEST(ChartOnGdi, ThePictureSavedAsPngReadsBackPixelForPixel) {
     Drawn drawn(96);
     const win32chart::Picture picture =
-        win32chart::drawPicture(*drawn.list, drawn.host.font(), win32chart::systemInkColours());
+        win32chart::drawPicture(*drawn.list, drawn.host.faces(), win32chart::systemInkColours());
     ASSERT_TRUE(picture.bitmap);
     const std::string path = drawn.dir.file("chart.png");
     ASSERT_FALSE(win32chart::savePng(picture.pixels, picture.width, picture.height, picture.stride(), path));

@@ -264,7 +264,7 @@ void ChartWindow::paint() {
             }
         }
         const bool buffered = buffer_ && bufferSize_.cx == width && bufferSize_.cy == height;
-        paintDisplayList(buffered ? bufferDc_ : dc, layOut(width, height), host_.font(), systemInkColours());
+        paintDisplayList(buffered ? bufferDc_ : dc, layOut(width, height), host_.faces(), systemInkColours());
         if (buffered)
             ::BitBlt(dc, 0, 0, width, height, bufferDc_, 0, 0, SRCCOPY);
     }

@@ -48,7 +48,7 @@ void ChartWindow::savePicture() {
     // The chart as it is shown now, before the dialog covers it.
     RECT client{};
     ::GetClientRect(window_, &client);
-    const Picture picture = drawPicture(layOut(client.right, client.bottom), host_.font(), systemInkColours());
+    const Picture picture = drawPicture(layOut(client.right, client.bottom), host_.faces(), systemInkColours());
     const DWORD drawError = picture.bitmap ? 0 : ::GetLastError();
     const auto path = askFileToSave(window_, text::MessageId::ChartPictureTitle, text::MessageId::ChartPictureFiles,
                                     L"png", suggestedPath(".png"));

@@ -61,7 +61,7 @@ void drawRuns(HDC dc, const chart::DisplayList& list, const InkColours& colours)
 
 } // namespace
 
-void paintDisplayList(HDC dc, const chart::DisplayList& list, HFONT font, const InkColours& colours) {
+void paintDisplayList(HDC dc, const chart::DisplayList& list, const TextFaces& faces, const InkColours& colours) {
     const int saved = ::SaveDC(dc);
     ::SelectObject(dc, ::GetStockObject(DC_BRUSH));
     for (const chart::Rect& r : list.rects)
@@ -77,13 +77,10 @@ void paintDisplayList(HDC dc, const chart::DisplayList& list, HFONT font, const 
     for (const chart::Rect& r : list.marks)
         fill(dc, r, colours);
 
-    ::SelectObject(dc, font);
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextAlign(dc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
     for (const chart::Text& t : list.texts) {
-        const std::wstring wide = text::toWide(t.utf8);
         ::SetTextColor(dc, colours[std::size_t(t.ink)]);
-        ::ExtTextOutW(dc, t.topLeft.x, t.topLeft.y, 0, nullptr, wide.data(), UINT(wide.size()), nullptr);
+        faces.draw(dc, t.topLeft.x, t.topLeft.y, text::toWide(t.utf8));
     }
     ::RestoreDC(dc, saved);
 }
@@ -97,7 +94,7 @@ Picture::Picture(Picture&& other) noexcept
     : bitmap(std::exchange(other.bitmap, nullptr)), pixels(other.pixels), width(other.width),
       height(other.height) {}
 
-Picture drawPicture(const chart::DisplayList& list, HFONT font, const InkColours& colours) {
+Picture drawPicture(const chart::DisplayList& list, const TextFaces& faces, const InkColours& colours) {
     Picture picture;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -115,7 +112,7 @@ Picture drawPicture(const chart::DisplayList& list, HFONT font, const InkColours
     picture.height = -info.bmiHeader.biHeight;
     const HDC dc = ::CreateCompatibleDC(nullptr);
     const HGDIOBJ old = ::SelectObject(dc, picture.bitmap);
-    paintDisplayList(dc, list, font, colours);
+    paintDisplayList(dc, list, faces, colours);
     ::GdiFlush();
     ::SelectObject(dc, old);
     ::DeleteDC(dc);

@@ -8,13 +8,14 @@
 
 #include "chart.h"
 #include "chart_colours.h"
+#include "text_faces.h"
 
 #include <windows.h>
 
 namespace win32chart {
 
-// `font` is the face the host measured the texts in.
-void paintDisplayList(HDC dc, const chart::DisplayList& list, HFONT font, const InkColours& colours);
+// `faces` are those the host measured the texts in.
+void paintDisplayList(HDC dc, const chart::DisplayList& list, const TextFaces& faces, const InkColours& colours);
 
 // The display list drawn into a 32-bit top-down bitmap of its size, for a
 // picture to save; its pixels are blue, green, red, unused. Null where GDI
@@ -32,6 +33,6 @@ struct Picture {
     Picture(Picture&& other) noexcept;
     int stride() const { return width * 4; }
 };
-Picture drawPicture(const chart::DisplayList& list, HFONT font, const InkColours& colours);
+Picture drawPicture(const chart::DisplayList& list, const TextFaces& faces, const InkColours& colours);
 
 } // namespace win32chart

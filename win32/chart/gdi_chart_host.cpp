@@ -34,36 +34,21 @@ GdiChartHost::GdiChartHost()
 }
 
 GdiChartHost::~GdiChartHost() {
-    ::SelectObject(measuring_, originalFont_);
-    if (font_)
-        ::DeleteObject(font_);
     ::DeleteDC(measuring_);
 }
 
 void GdiChartHost::setDpi(UINT dpi) {
-    if (dpi == dpi_ && font_)
+    if (dpi == dpi_ && faces_)
         return;
-    const LOGFONTW face = win32ui::messageFontAt(dpi);
-    const HFONT font = ::CreateFontIndirectW(&face);
-    if (!font)
+    auto faces = std::make_unique<TextFaces>(win32ui::messageFontAt(dpi));
+    if (faces_ && !faces->usable())
         return;  // the old face stays: text a little off in size, never missing
-    const HGDIOBJ previous = ::SelectObject(measuring_, font);
-    if (!originalFont_)
-        originalFont_ = previous;
-    if (font_)
-        ::DeleteObject(font_);
-    font_ = font;
+    faces_ = std::move(faces);
     dpi_ = dpi;
-    TEXTMETRICW metrics{};
-    ::GetTextMetricsW(measuring_, &metrics);
-    lineHeight_ = metrics.tmHeight;
 }
 
 int GdiChartHost::textWidth(std::string_view utf8) const {
-    const std::wstring wide = text::toWide(utf8);
-    SIZE size{};
-    ::GetTextExtentPoint32W(measuring_, wide.data(), int(wide.size()), &size);
-    return size.cx;
+    return faces_->width(measuring_, text::toWide(utf8));
 }
 
 std::string GdiChartHost::timeText(int hour, int minute, int second, bool withSeconds) const {

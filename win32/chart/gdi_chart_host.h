@@ -6,6 +6,9 @@
 // LOCALE_SDECIMAL).
 
 #include "chart.h"
+#include "text_faces.h"
+
+#include <memory>
 
 #include <windows.h>
 
@@ -21,20 +24,18 @@ public:
     // The face at `dpi`: the message font as the system gives it there, so
     // that it is as large as in the system's own dialogs on that monitor.
     void setDpi(UINT dpi);
-    HFONT font() const noexcept { return font_; }
+    const TextFaces& faces() const noexcept { return *faces_; }
 
     int textWidth(std::string_view utf8) const override;
-    int lineHeight() const override { return lineHeight_; }
+    int lineHeight() const override { return faces_->lineHeight(); }
     std::string timeText(int hour, int minute, int second, bool withSeconds) const override;
     std::string dateText(int year, int month, int day) const override;
     std::string decimalSeparator() const override { return decimalSeparator_; }
 
 private:
-    HDC measuring_;  // a memory DC holding the face, for the widths
-    HFONT font_ = nullptr;
-    HGDIOBJ originalFont_ = nullptr;
+    HDC measuring_;  // a memory DC, for the widths
+    std::unique_ptr<TextFaces> faces_;
     UINT dpi_ = 0;
-    int lineHeight_ = 0;
     std::string decimalSeparator_;
 };
 

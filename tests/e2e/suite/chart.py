@@ -4,21 +4,26 @@ written under other locales open; and the pictures of a day's curve.
 
 The chart and the demo never open a port: these run without one (/dev/ttyS0
 absent from the namespace). The chart is worked as a person would: its
-menu's keys, and Qt's own file dialog, into whose name field the file's
-path is typed."""
+menu's keys, and its file dialog (Qt's own on Linux, Windows' under Wine),
+into whose name field the file's path is typed."""
 
 import math
 import os
 import random
 import time
 
-from .checks import saved_lines
+from .checks import ENTRY, saved_lines, seconds_of_day
 from .common import CLICK_GRACE, Scenario, now
 
 CHART_TITLE = {"en": "Thermometer chart", "ru": "График температуры"}
 EXPORT_TITLE = "Export the readings in view"
 DEMO = "thermometer-demo"
 CHART = "thermometer-chart"
+
+
+def program(d, name):
+    """A program beside the thermometer: thermometer-chart(.exe)."""
+    return os.path.join(d.work, "app", name + d.target.exe_suffix)
 
 
 def chart_title(name=None, language="en"):
@@ -33,17 +38,28 @@ def journal_entries(path):
         return [line.rstrip("\n") for line in f if line[:1] != "#" and line.endswith("\n")]
 
 
+def bring_forward(d, wid):
+    """Under a window manager (Wine's), the window raised and active: Wine
+    sends keys to the window it takes for active, not merely to the one
+    with the X server's focus, and the chart and the demo overlap."""
+    if d.target.window_manager:
+        d.xdo("windowactivate", "--sync", wid, check=False)
+
+
 def export_csv(d, p, wid, path):
     """Ctrl+E in the chart, the path typed into the dialog, Return; waits
     for the file."""
+    bring_forward(d, wid)
     if not d.focus(wid):
         raise RuntimeError(f"{p.tag}: the chart never had the keyboard focus")
     d.xdo("key", "--clearmodifiers", "ctrl+e")
     dialog = p.wait_window(EXPORT_TITLE, timeout=10)
     if dialog is None or not d.focus(dialog):
         raise RuntimeError(f"{p.tag}: no export dialog")
-    d.xdo("key", "--clearmodifiers", "ctrl+a")
-    d.xdo("type", "--delay", "10", path)
+    # The suggested name replaced: selected from its end to its start,
+    # which every toolkit's name field takes.
+    d.xdo("key", "--clearmodifiers", "End", "shift+Home")
+    d.xdo("type", "--delay", "10", d.target.path_text(path))
     d.event(f"{p.tag}: exporting {os.path.basename(path)}")
     d.xdo("key", "Return")
     end = now() + 10
@@ -74,16 +90,16 @@ def csv_rows(c, name):
 # ------------------------------------------------------------------ the demo
 
 def drive_follows_demo(d):
-    app = os.path.join(d.work, "app")
-    journal = os.path.join(app, DEMO + ".journal")
-    chart = d.launch("chart", program=os.path.join(app, CHART))
+    journal = os.path.join(d.work, "app", DEMO + ".journal")
+    chart = d.launch("chart", program=program(d, CHART))
     cw = chart.wait_window(chart_title())
     if cw is None:
         raise RuntimeError("the chart's window did not appear")
     d.screenshot("chart-nothing.png", cw)
-    demo = d.launch("main", program=os.path.join(app, DEMO))
+    demo = d.launch("main", program=program(d, DEMO))
     w = demo.form()
     d.note("date", time.strftime("%Y-%m-%d"))
+    bring_forward(d, w)
     d.click_check1(w)
     end = now() + 30
     while len(journal_entries(journal)) < 6 and now() < end:
@@ -94,11 +110,13 @@ def drive_follows_demo(d):
     if cw is None:
         raise RuntimeError("the chart does not show the demo's journal")
     export_csv(d, chart, cw, d.path("recording.csv"))
+    bring_forward(d, w)
     d.click_check1(w)  # paused: the journal stops growing
     time.sleep(CLICK_GRACE + 2.5)
     d.screenshot("chart-recording.png", cw)
     d.note("journal at the export", journal_entries(journal))
     export_csv(d, chart, cw, d.path("paused.csv"))
+    bring_forward(d, w)
     d.click_command1(w)
     demo.wait_exit()
     d.note("journal after Выход", os.path.exists(journal))
@@ -106,6 +124,20 @@ def drive_follows_demo(d):
     d.screenshot("chart-ended.png", cw)
     export_csv(d, chart, cw, d.path("ended.csv"))
     close_chart(d, chart, cw)
+
+
+def reading_of_entry(line):
+    """A saved line as (degrees, second of the day), whatever clock the
+    locale wrote it with; None where it is not a reading."""
+    m = ENTRY.fullmatch(line)
+    return (m[1], seconds_of_day(m)) if m else None
+
+
+def reading_of_row(row):
+    """A CSV row "YYYY-MM-DD hh:mm:ss,degrees" likewise."""
+    when, degrees = row.split(",")
+    h, m, s = map(int, when[11:].split(":"))
+    return (degrees, h * 3600 + m * 60 + s)
 
 
 def check_follows_demo(c):
@@ -118,13 +150,10 @@ def check_follows_demo(c):
     if saved is None or paused is None:
         return
     date = c.facts.get("date", "")
-    exported = []
-    for row in paused[1:]:
-        when, degrees = row.split(",")
-        exported.append(f"{degrees}    {when[11:]}")
+    exported = [reading_of_row(row) for row in paused[1:]]
     c.expect(paused[0] == "time,temperature" and all(r[:10] >= date for r in paused[1:]),
              f"the readings are dated, from {date} ({paused[:2]})")
-    c.expect(len(saved) >= 6 and exported == saved,
+    c.expect(len(saved) >= 6 and exported == [reading_of_entry(line) for line in saved],
              f"the export after the pause holds what \"Выход\" saved ({len(exported)} / {len(saved)} "
              f"readings; {exported[:2]} / {saved[:2]})")
     recording = csv_rows(c, "recording.csv") or []
@@ -148,25 +177,40 @@ def twelve(hour):
 
 
 # Saved logs as the thermometer writes them under these locales (glibc's
-# %X; the Korean one also as Korean Windows saves it, in code page 949).
+# %X; the Korean one also in code page 949, and under Wine as Korean
+# Windows writes its times, "오후 2:03:07", in code page 949).
 FOREIGN = {
     "korean.txt": ("utf-8", lambda h, m, s: f"{h:02d}시 {m:02d}분 {s:02d}초"),
-    "korean-windows.txt": ("cp949", lambda h, m, s: f"{h:02d}시 {m:02d}분 {s:02d}초"),
+    "korean-cp949.txt": ("cp949", lambda h, m, s: f"{h:02d}시 {m:02d}분 {s:02d}초"),
     "arabic.txt": ("utf-8", lambda h, m, s: f"UTC {twelve(h):02d}:{m:02d}:{s:02d} {'ص' if h < 12 else 'م'}"),
     "us.txt": ("utf-8", lambda h, m, s: f"{twelve(h):02d}:{m:02d}:{s:02d} {'AM' if h < 12 else 'PM'}"),
 }
+# From noon on: read in the wrong code page its markers would be unknown,
+# and the first one guessed to be the morning's.
+KOREAN_WINDOWS = {
+    "korean-windows.txt": ("cp949", lambda h, m, s: f"{'오전' if h < 12 else '오후'} {twelve(h)}:{m:02d}:{s:02d}",
+                           ACROSS[2:]),
+}
+# Under Wine the chart runs as on a Korean Windows, whose ANSI code page,
+# 949, is what its saved logs are in.
+WINE_FOREIGN_LOCALE = "ko_KR.UTF-8"
+
+
+def foreign_logs(target):
+    return {**FOREIGN, **KOREAN_WINDOWS} if target.exe_suffix else FOREIGN
 
 
 def prepare_foreign(work):
-    for name, (encoding, time_text) in FOREIGN.items():
+    for name, (encoding, time_text, *rows) in {**FOREIGN, **KOREAN_WINDOWS}.items():
         with open(os.path.join(work, name), "wb") as f:
-            for degrees, h, m, s in ACROSS:
+            for degrees, h, m, s in (rows[0] if rows else ACROSS):
                 f.write(f"{degrees}    {time_text(h, m, s)}\r\n".encode(encoding))
 
 
 def drive_foreign(d):
-    for name in FOREIGN:
-        p = d.launch(name, program=os.path.join(d.work, "app", CHART), args=[d.path(name)])
+    locale = WINE_FOREIGN_LOCALE if d.target.exe_suffix else None
+    for name in foreign_logs(d.target):
+        p = d.launch(name, locale, program=program(d, CHART), args=[d.target.path_text(d.path(name))])
         w = p.wait_window(chart_title(name))
         if w is None:
             raise RuntimeError(f"the chart did not open {name}")
@@ -176,8 +220,9 @@ def drive_foreign(d):
 
 
 def check_foreign(c):
-    want = ["day,time,temperature"] + [f"{1 if h else 2},{h:02d}:{m:02d}:{s:02d},{t}" for t, h, m, s in ACROSS]
-    for name in FOREIGN:
+    for name, (_, _, *written) in foreign_logs(c.target).items():
+        want = ["day,time,temperature"] + [f"{1 if h else 2},{h:02d}:{m:02d}:{s:02d},{t}"
+                                           for t, h, m, s in (written[0] if written else ACROSS)]
         rows = csv_rows(c, name + ".csv")
         c.expect(rows == want, f"{name} reads as written, across noon and midnight ({rows})")
         c.ended_normally(f"the chart of {name} ended with status 0", name)
@@ -211,12 +256,17 @@ def prepare_day(work):
 
 
 PICTURES = [("chart-en", "C.UTF-8", "en"), ("chart-ru", "ru_RU.UTF-8", "ru")]
+WINE_PICTURES = [("chart-windows-en", "C.UTF-8", "en"), ("chart-windows-ru", "ru_RU.UTF-8", "ru")]
+
+
+def pictures(target):
+    return WINE_PICTURES if target.exe_suffix else PICTURES
 
 
 def drive_pictures(d):
-    for tag, locale, language in PICTURES:
-        p = d.launch(tag, locale, program=os.path.join(d.work, "app", CHART),
-                     args=[d.path("thermometer.journal")])
+    for tag, locale, language in pictures(d.target):
+        p = d.launch(tag, locale, program=program(d, CHART),
+                     args=[d.target.path_text(d.path("thermometer.journal"))])
         w = p.wait_window(chart_title("thermometer.journal", language))
         if w is None:
             raise RuntimeError(f"{tag}: the chart did not open the journal")
@@ -227,7 +277,7 @@ def drive_pictures(d):
 
 
 def check_pictures(c):
-    for tag, _, _ in PICTURES:
+    for tag, _, _ in pictures(c.target):
         c.expect(os.path.exists(c.path(tag + ".png")), f"{tag}.png was taken")
         c.ended_normally(f"{tag}: closed normally", tag)
     print("pictures in " + c.work, flush=True)
