@@ -12,6 +12,7 @@
 //   QT_QPA_PLATFORM=offscreen build/bench/chart_cost
 
 #include "chart.h"
+#include "chart_cost.h"
 #include "display_list_painter.h"
 #include "qt_chart_host.h"
 
@@ -32,44 +33,17 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-constexpr int kWeek = 7 * 86400;
+using chartcost::Clock;
+using chartcost::kWeek;
+using chartcost::millisecondsOf;
+using chartcost::timings;
+using chartcost::writeLog;
 
 long residentBytes() {
     std::ifstream statm("/proc/self/statm");
     long pages = 0, resident = 0;
     statm >> pages >> resident;
     return resident * ::sysconf(_SC_PAGESIZE);
-}
-
-// A room's temperature over `seconds` readings from midnight, whole degrees.
-void writeLog(const std::string& path, int seconds, int from = 0) {
-    std::ofstream out(path, std::ios::binary | (from ? std::ios::app : std::ios::trunc));
-    char line[32];
-    for (int s = from; s < from + seconds; ++s) {
-        const double hours = s / 3600.0;
-        const int degrees = int(std::lround(21 + 3 * std::sin((hours - 9) / 24 * 2 * M_PI) +
-                                            0.4 * std::sin(s * 0.7)));
-        const int tod = s % 86400;
-        const int length = std::snprintf(line, sizeof line, "%d    %02d:%02d:%02d\r\n", degrees, tod / 3600,
-                                         tod / 60 % 60, tod % 60);
-        out.write(line, length);
-    }
-}
-
-double millisecondsOf(const std::function<void()>& work) {
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// The median and the worst of `runs` timings.
-std::pair<double, double> timings(int runs, const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int k = 0; k < runs; ++k)
-        times.push_back(millisecondsOf(work));
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times.back()};
 }
 
 // Answers nothing: only the reading is measured in the memory runs.
@@ -109,18 +83,6 @@ double memoryPerReading(const std::string& path, bool growing) {
     return run.readAllStandardOutput().trimmed().toDouble();
 }
 
-struct Figures {
-    bool met = true;
-    void report(const char* what, double value, const char* unit, double target) {
-        const bool ok = value <= target;
-        met = met && ok;
-        std::printf("%-58s %10.2f %-5s (target <= %g) %s\n", what, value, unit, target, ok ? "" : "MISSED");
-    }
-    void note(const char* what, double value, const char* unit) {
-        std::printf("%-58s %10.2f %s\n", what, value, unit);
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -140,7 +102,7 @@ int main(int argc, char** argv) {
     qtchart::QtChartHost host;
     host.setDpi(96);
     const QPalette palette = QApplication::palette();
-    Figures figures;
+    chartcost::Figures figures;
     {
         // Fonts, locale and the first allocations, out of the way.
         chart::Chart warm(host);
