@@ -255,8 +255,10 @@ def prepare_day(work):
         f.write("\n".join(lines) + "\n")
 
 
-PICTURES = [("chart-en", "C.UTF-8", "en"), ("chart-ru", "ru_RU.UTF-8", "ru")]
-WINE_PICTURES = [("chart-windows-en", "C.UTF-8", "en"), ("chart-windows-ru", "ru_RU.UTF-8", "ru")]
+# (picture, locale, language, dots per inch)
+PICTURES = [("chart-en", "C.UTF-8", "en", 96), ("chart-ru", "ru_RU.UTF-8", "ru", 96)]
+WINE_PICTURES = [("chart-windows-en", "C.UTF-8", "en", 96), ("chart-windows-ru", "ru_RU.UTF-8", "ru", 96),
+                 ("chart-windows-144dpi", "C.UTF-8", "en", 144)]
 
 
 def pictures(target):
@@ -264,7 +266,8 @@ def pictures(target):
 
 
 def drive_pictures(d):
-    for tag, locale, language in pictures(d.target):
+    for tag, locale, language, dpi in pictures(d.target):
+        d.set_dpi(dpi)
         p = d.launch(tag, locale, program=program(d, CHART),
                      args=[d.target.path_text(d.path("thermometer.journal"))])
         w = p.wait_window(chart_title("thermometer.journal", language))
@@ -277,7 +280,7 @@ def drive_pictures(d):
 
 
 def check_pictures(c):
-    for tag, _, _ in pictures(c.target):
+    for tag, _, _, _ in pictures(c.target):
         c.expect(os.path.exists(c.path(tag + ".png")), f"{tag}.png was taken")
         c.ended_normally(f"{tag}: closed normally", tag)
     print("pictures in " + c.work, flush=True)
@@ -289,5 +292,5 @@ SCENARIOS = {
     "chart_foreign_logs": Scenario(["--no-port"], drive_foreign, check_foreign, prepare_foreign,
                                    screen="1024x720"),
     "chart_pictures": Scenario(["--no-port"], drive_pictures, check_pictures, prepare_day, framed=True,
-                               screen="1024x720"),
+                               screen="1600x1100"),
 }
