@@ -2,6 +2,8 @@
 // What both chart_cost programs share: a week's log written as "Выход"
 // saves one, timings, and the report of each figure against its target.
 
+#include "chart.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -48,6 +50,18 @@ inline std::pair<double, double> timings(int runs, const std::function<void()>& 
     return {times[times.size() / 2], times.back()};
 }
 
+// Following: a line more appended to the week's log at `path`, then read
+// and drawn; the median of 20.
+inline double followingMedian(const std::string& path, const std::function<void()>& readAndDraw) {
+    std::vector<double> follows;
+    for (int k = 0; k < 20; ++k) {
+        writeLog(path, 1, kWeek + k);
+        follows.push_back(millisecondsOf(readAndDraw));
+    }
+    std::sort(follows.begin(), follows.end());
+    return follows[follows.size() / 2];
+}
+
 struct Figures {
     bool met = true;
     void report(const char* what, double value, const char* unit, double target) {
@@ -57,6 +71,19 @@ struct Figures {
     }
     void note(const char* what, double value, const char* unit) {
         std::printf("%-58s %10.2f %s\n", what, value, unit);
+    }
+
+    // `chart` (the week, at 1920 x 1080) redrawn, whole and zoomed in to an
+    // hour and a quarter, and its layout alone.
+    void reportRedraws(chart::Chart& chart, const std::function<void()>& redraw) {
+        auto [median, worst] = timings(30, redraw);
+        report("redraw at 1920 x 1080, the whole week (median)", median, "ms", 16);
+        note("  the worst of 30", worst, "ms");
+        note("  of which the core's layout (median)", timings(30, [&] { chart.draw(); }).first, "ms");
+        for (int k = 0; k < 7; ++k)
+            chart.key(chart::Key::ZoomIn);
+        report("redraw at 1920 x 1080, an hour and a quarter (median)", timings(30, redraw).first, "ms", 16);
+        chart.key(chart::Key::Whole);
     }
 };
 

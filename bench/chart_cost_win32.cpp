@@ -47,26 +47,13 @@ int main() {
         win32chart::paintDisplayList(dc, chart.draw(), host.faces(), colours);
         ::GdiFlush();
     };
-    auto [median, worst] = timings(30, redraw);
-    figures.report("redraw at 1920 x 1080, the whole week (median)", median, "ms", 16);
-    figures.note("  the worst of 30", worst, "ms");
-    figures.note("  of which the core's layout (median)", timings(30, [&] { chart.draw(); }).first, "ms");
-    for (int k = 0; k < 7; ++k)
-        chart.key(chart::Key::ZoomIn);
-    std::tie(median, worst) = timings(30, redraw);
-    figures.report("redraw at 1920 x 1080, an hour and a quarter (median)", median, "ms", 16);
-    chart.key(chart::Key::Whole);
+    figures.reportRedraws(chart, redraw);
 
-    std::vector<double> follows;
-    for (int k = 0; k < 20; ++k) {
-        writeLog(week, 1, kWeek + k);
-        follows.push_back(millisecondsOf([&] {
-            chart.update(Clock::now());
-            redraw();
-        }));
-    }
-    std::sort(follows.begin(), follows.end());
-    figures.report("a new reading read and drawn, a week in view (median)", follows[follows.size() / 2], "ms", 16);
+    const double following = chartcost::followingMedian(week, [&] {
+        chart.update(Clock::now());
+        redraw();
+    });
+    figures.report("a new reading read and drawn, a week in view (median)", following, "ms", 16);
 
     ::SelectObject(dc, old);
     ::DeleteDC(dc);

@@ -102,6 +102,23 @@ std::span<const Menu> menus() {
     return kMenus;
 }
 
+std::optional<Key> keyFor(Command command) {
+    switch (command) {
+    case Command::Whole:
+        return Key::Whole;
+    case Command::ZoomIn:
+        return Key::ZoomIn;
+    case Command::ZoomOut:
+        return Key::ZoomOut;
+    case Command::Open:
+    case Command::SavePicture:
+    case Command::ExportReadings:
+    case Command::Close:
+        break;
+    }
+    return std::nullopt;
+}
+
 int ChartState::px(double length) const {
     return std::max(1, int(std::lround(length * dpi / 96.0)));
 }

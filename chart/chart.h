@@ -143,6 +143,10 @@ struct Menu {
 
 std::span<const Menu> menus();
 
+// The key a command of the View menu stands for, to be passed to key();
+// nothing for the File menu's, which are the front end's own.
+std::optional<Key> keyFor(Command command);
+
 // ---------------------------------------------------------------- the chart
 
 struct ChartState;

@@ -119,17 +119,12 @@ void ChartWindow::run(chart::Command command) {
     case chart::Command::Close:
         close();
         return;
-    case chart::Command::Whole:
-        chart_.key(chart::Key::Whole);
-        break;
-    case chart::Command::ZoomIn:
-        chart_.key(chart::Key::ZoomIn);
-        break;
-    case chart::Command::ZoomOut:
-        chart_.key(chart::Key::ZoomOut);
-        break;
+    default:
+        if (const auto key = chart::keyFor(command)) {
+            chart_.key(*key);
+            view_->update();
+        }
     }
-    view_->update();
 }
 
 void ChartWindow::savePicture() {

@@ -8,6 +8,7 @@
 #include "error.h"
 #include "program_path.h"
 #include "resource_ids.h"
+#include "window_object.h"
 #include "windows_encoding.h"
 #include "windows_file_name.h"
 
@@ -136,11 +137,7 @@ void ChartWindow::redraw() {
 }
 
 LRESULT CALLBACK ChartWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<ChartWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = win32ui::windowObject<ChartWindow>(window, message, lParam);
     if (!self || !self->window_)  // still being made
         return ::DefWindowProcW(window, message, wParam, lParam);
     return self->handle(message, wParam, lParam);

@@ -26,17 +26,12 @@ void ChartWindow::run(chart::Command command) {
     case chart::Command::Close:
         ::DestroyWindow(window_);
         return;
-    case chart::Command::Whole:
-        chart_.key(chart::Key::Whole);
-        break;
-    case chart::Command::ZoomIn:
-        chart_.key(chart::Key::ZoomIn);
-        break;
-    case chart::Command::ZoomOut:
-        chart_.key(chart::Key::ZoomOut);
-        break;
+    default:
+        if (const auto key = chart::keyFor(command)) {
+            chart_.key(*key);
+            redraw();
+        }
     }
-    redraw();
 }
 
 void ChartWindow::openFile() {

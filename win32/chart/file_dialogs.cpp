@@ -24,6 +24,20 @@ std::wstring filterOf(std::initializer_list<std::pair<text::MessageId, const wch
     return filter;
 }
 
+// What both dialogs are given; the strings must outlive the dialog.
+OPENFILENAMEW dialogFor(HWND owner, const std::wstring& filter, const std::wstring& title, std::wstring& buffer,
+                        DWORD flags) {
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = buffer.data();
+    dialog.nMaxFile = DWORD(buffer.size());
+    dialog.lpstrTitle = title.c_str();
+    dialog.Flags = flags | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
+    return dialog;
+}
+
 std::optional<std::string> chosen(BOOL answered, const std::wstring& buffer) {
     if (!answered)
         return std::nullopt;  // cancelled, or the dialog failed: nothing to do either way
@@ -38,15 +52,8 @@ std::optional<std::string> askFileToOpen(HWND owner, const std::string& folder) 
     const std::wstring title = text::toWide(text::render(text::MessageId::ChartOpenTitle));
     const std::wstring start = text::toWide(folder);
     std::wstring buffer(kPathRoom, L'\0');
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = filter.c_str();
-    dialog.lpstrFile = buffer.data();
-    dialog.nMaxFile = DWORD(buffer.size());
+    OPENFILENAMEW dialog = dialogFor(owner, filter, title, buffer, OFN_FILEMUSTEXIST);
     dialog.lpstrInitialDir = start.c_str();
-    dialog.lpstrTitle = title.c_str();
-    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
     return chosen(::GetOpenFileNameW(&dialog), buffer);
 }
 
@@ -58,15 +65,8 @@ std::optional<std::string> askFileToSave(HWND owner, text::MessageId title, text
     const std::wstring suggestion = text::toWide(suggested);
     std::wstring buffer(kPathRoom, L'\0');
     buffer.replace(0, std::min(suggestion.size(), kPathRoom - 1), suggestion);
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = filter.c_str();
-    dialog.lpstrFile = buffer.data();
-    dialog.nMaxFile = DWORD(buffer.size());
-    dialog.lpstrTitle = caption.c_str();
+    OPENFILENAMEW dialog = dialogFor(owner, filter, caption, buffer, OFN_OVERWRITEPROMPT);
     dialog.lpstrDefExt = extension.c_str();
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
     return chosen(::GetSaveFileNameW(&dialog), buffer);
 }
 
