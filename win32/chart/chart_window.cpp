@@ -88,12 +88,6 @@ ChartWindow::~ChartWindow() {
         ::DestroyWindow(window_);  // and its menu with it
     if (accelerators_)
         ::DestroyAcceleratorTable(accelerators_);
-    if (bufferDc_) {
-        ::SelectObject(bufferDc_, originalBitmap_);
-        ::DeleteDC(bufferDc_);
-    }
-    if (buffer_)
-        ::DeleteObject(buffer_);
 }
 
 void ChartWindow::showFile(const std::string& path) {
@@ -244,26 +238,10 @@ void ChartWindow::paint() {
     ::GetClientRect(window_, &client);
     const int width = client.right, height = client.bottom;
     if (width > 0 && height > 0) {
-        // Drawn into the back buffer and copied at once, so no half-drawn
-        // chart ever shows; straight onto the window where GDI has no room
-        // for a buffer.
-        if (bufferSize_.cx != width || bufferSize_.cy != height) {
-            if (!bufferDc_)
-                bufferDc_ = ::CreateCompatibleDC(dc);
-            if (const HBITMAP bitmap = bufferDc_ ? ::CreateCompatibleBitmap(dc, width, height) : nullptr) {
-                const HGDIOBJ previous = ::SelectObject(bufferDc_, bitmap);
-                if (!originalBitmap_)
-                    originalBitmap_ = previous;
-                if (buffer_)
-                    ::DeleteObject(buffer_);
-                buffer_ = bitmap;
-                bufferSize_ = {width, height};
-            }
-        }
-        const bool buffered = buffer_ && bufferSize_.cx == width && bufferSize_.cy == height;
-        paintDisplayList(buffered ? bufferDc_ : dc, layOut(width, height), host_.faces(), systemInkColours());
+        const HDC buffered = buffer_.prepare(dc, width, height);
+        paintDisplayList(buffered ? buffered : dc, layOut(width, height), host_.faces(), systemInkColours());
         if (buffered)
-            ::BitBlt(dc, 0, 0, width, height, bufferDc_, 0, 0, SRCCOPY);
+            buffer_.show(dc);
     }
     ::EndPaint(window_, &paintStruct);
 }

@@ -9,6 +9,7 @@
 // Everything about logs and journals is the core's (chart.h); this is
 // Win32 and wiring.
 
+#include "back_buffer.h"
 #include "chart.h"
 #include "folder_watch.h"
 #include "gdi_chart_host.h"
@@ -72,11 +73,7 @@ private:
     std::wstring title_;
     ULONGLONG lastLook_ = 0;  // GetTickCount64 of the last refresh
 
-    // The back buffer, kept between paints and made anew for a new size.
-    HDC bufferDc_ = nullptr;
-    HBITMAP buffer_ = nullptr;
-    HGDIOBJ originalBitmap_ = nullptr;
-    SIZE bufferSize_{0, 0};
+    BackBuffer buffer_;
 };
 
 } // namespace win32chart
