@@ -6,6 +6,9 @@ namespace logfile {
 namespace {
 
 constexpr std::string_view kHeading = "# thermometer journal: recording since ";
+constexpr std::string_view kResumed = "# thermometer journal: recording resumed ";
+constexpr std::string_view kNewDay = "# thermometer journal: new day ";
+constexpr std::size_t kDateLength = 10;  // "2026-12-09"
 
 std::string localDateTimeNow() {
     const std::time_t now = std::time(nullptr);
@@ -36,10 +39,12 @@ bool isJournalEntry(std::string_view line) {
     return true;
 }
 
-Journal::Journal(std::string path, std::unique_ptr<JournalFile> file)
-    : path_(std::move(path)), file_(std::move(file)) {}
+Journal::Journal(std::string path, std::unique_ptr<JournalFile> file, DateTimeNow dateTimeNow)
+    : path_(std::move(path)), file_(std::move(file)),
+      dateTimeNow_(dateTimeNow ? dateTimeNow : localDateTimeNow) {}
 
-Journal::Opening Journal::open(const std::string& path, std::unique_ptr<JournalFile> file) {
+Journal::Opening Journal::open(const std::string& path, std::unique_ptr<JournalFile> file,
+                               DateTimeNow dateTimeNow) {
     Opening opening;
     try {
         if (!file) {
@@ -50,7 +55,7 @@ Journal::Opening Journal::open(const std::string& path, std::unique_ptr<JournalF
             }
             file = std::move(os.file);
         }
-        std::unique_ptr<Journal> journal(new Journal(path, std::move(file)));
+        std::unique_ptr<Journal> journal(new Journal(path, std::move(file), dateTimeNow));
         journal->recover();
         opening.journal = std::move(journal);
     } catch (const text::Error& error) {
@@ -68,6 +73,7 @@ void Journal::recover() {
     if (whole < content.size())
         file_->truncate(whole);
     empty_ = whole == 0;
+    resuming_ = !empty_;
     std::string_view rest(content.data(), whole);
     while (!rest.empty()) {
         const std::size_t end = rest.find('\n');
@@ -84,18 +90,34 @@ std::optional<text::Error> Journal::append(std::string_view entry, Clock::time_p
     if (failed_)
         return std::nullopt;
     try {
-        std::string bytes;
-        if (empty_)
-            bytes.append(kHeading).append(localDateTimeNow()).push_back('\n');
+        std::string bytes = datedLine();
         bytes.append(entry).push_back('\n');
         file_->append(bytes);
         empty_ = false;
+        resuming_ = false;
         if (!unsyncedSince_)
             unsyncedSince_ = now;
     } catch (const text::Error& error) {
         return failWith(error);
     }
     return std::nullopt;
+}
+
+// The line that goes before the next entry: the heading into an empty
+// journal, else a dated line where the recording resumes or a day begins.
+std::string Journal::datedLine() {
+    const std::string now = dateTimeNow_();
+    const std::string date = now.substr(0, kDateLength);
+    std::string line;
+    if (empty_)
+        line.append(kHeading).append(now).push_back('\n');
+    else if (!now.empty() && resuming_)
+        line.append(kResumed).append(now).push_back('\n');
+    else if (!now.empty() && !lastDate_.empty() && date != lastDate_)
+        line.append(kNewDay).append(now).push_back('\n');
+    if (!now.empty())
+        lastDate_ = date;
+    return line;
 }
 
 std::optional<text::Error> Journal::syncIfDue(Clock::time_point now) {

@@ -9,9 +9,15 @@
 // first line that says when the recording began:
 //   # thermometer journal: recording since 2026-12-09 14:03:07
 //   25    14:03:07
-// Reading it back, lines that are not entries (the heading, anything a
-// crash or power cut left half written) are passed over, and so is a last
-// line without its LF.
+// The entries hold the time of day only, so dated lines keep their day: one
+// before the first entry appended after a recovery, and one before the
+// first entry of each new day (by the local clock, at the append):
+//   # thermometer journal: recording resumed 2026-12-10 08:00:00
+//   # thermometer journal: new day 2026-12-11 00:00:00
+// The date and time are the clock's when the line is written, which may be
+// a second after the time in the entry that follows. Reading it back, lines
+// that are not entries (these, anything a crash or power cut left half
+// written) are passed over, and so is a last line without its LF.
 //
 // One copy of the program holds the journal at a time (journal_file.h).
 // Every failure is returned, never thrown; after one, the journal does
@@ -44,9 +50,13 @@ public:
         std::optional<text::Error> error;
     };
 
+    // The local date and time now, "2026-12-09 14:03:07"; empty if unknown.
+    using DateTimeNow = std::string (*)();
+
     // Opens the journal at `path` (UTF-8) and reads what it holds. A file
-    // for tests; by default the OS's.
-    static Opening open(const std::string& path, std::unique_ptr<JournalFile> file = {});
+    // and a clock for tests; by default the OS's.
+    static Opening open(const std::string& path, std::unique_ptr<JournalFile> file = {},
+                        DateTimeNow dateTimeNow = nullptr);
 
     const std::string& path() const noexcept { return path_; }
     // Taken once: the entries the file held when it was opened.
@@ -61,14 +71,18 @@ public:
     std::optional<text::Error> remove();
 
 private:
-    Journal(std::string path, std::unique_ptr<JournalFile> file);
+    Journal(std::string path, std::unique_ptr<JournalFile> file, DateTimeNow dateTimeNow);
     void recover();
+    std::string datedLine();
     std::optional<text::Error> failWith(const text::Error& error);
 
     std::string path_;
     std::unique_ptr<JournalFile> file_;
     Recovered recovered_;
+    DateTimeNow dateTimeNow_;
     bool empty_ = true;  // nothing written yet, not even the heading
+    bool resuming_ = false;  // entries were recovered and none appended since
+    std::string lastDate_;   // of the last entry appended: "2026-12-09"
     bool failed_ = false;
     std::optional<Clock::time_point> unsyncedSince_;
 };

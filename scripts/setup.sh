@@ -30,7 +30,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # The number and time texts are checked under these locales.
-wanted_locales=(de_DE.UTF-8 ru_RU.UTF-8 en_US.UTF-8)
+wanted_locales=(de_DE.UTF-8 ru_RU.UTF-8 en_US.UTF-8 ko_KR.UTF-8)
 need_gen=0
 for l in "${wanted_locales[@]}"; do
     short="${l%.UTF-8}.utf8"

@@ -135,6 +135,87 @@ constexpr std::array kCatalogue{
     CatalogueEntry{ReadingsResumed,
                    "Port 1 reads reliably again (it answers within {1} ms): readings resume.",
                    "Порт 1 снова читается надёжно (отвечает за {1} мс): показания возобновлены."},
+
+    // The chart (thermometer-chart)
+    CatalogueEntry{ChartProgram, "Thermometer chart", "График температуры"},
+    CatalogueEntry{ChartTitle, "{1} — Thermometer chart", "{1} — График температуры"},
+    CatalogueEntry{ChartMenuFile, "&File", "&Файл"},
+    CatalogueEntry{ChartMenuOpen, "&Open…", "&Открыть…"},
+    CatalogueEntry{ChartMenuSavePicture, "Save &picture…", "Сохранить &картинку…"},
+    CatalogueEntry{ChartMenuExport, "&Export readings (CSV)…", "&Экспорт показаний (CSV)…"},
+    CatalogueEntry{ChartMenuClose, "&Close", "&Закрыть"},
+    CatalogueEntry{ChartMenuView, "&View", "&Вид"},
+    CatalogueEntry{ChartMenuWhole, "&Whole recording", "&Вся запись"},
+    CatalogueEntry{ChartMenuZoomIn, "Zoom &in", "&Крупнее"},
+    CatalogueEntry{ChartMenuZoomOut, "Zoom &out", "&Мельче"},
+    CatalogueEntry{ChartOpenTitle, "Open a log file", "Открыть файл с показаниями"},
+    CatalogueEntry{ChartLogFiles, "Thermometer logs and journals", "Показания и журналы термометра"},
+    CatalogueEntry{ChartAllFiles, "All files", "Все файлы"},
+    CatalogueEntry{ChartPictureTitle, "Save the chart as a picture", "Сохранить график картинкой"},
+    CatalogueEntry{ChartPictureFiles, "PNG pictures", "Картинки PNG"},
+    CatalogueEntry{ChartExportTitle, "Export the readings in view", "Экспорт показаний с графика"},
+    CatalogueEntry{ChartCsvFiles, "CSV tables", "Таблицы CSV"},
+    CatalogueEntry{ChartPictureFailed,
+                   "The picture could not be saved. {1}",
+                   "Не удалось сохранить картинку. {1}"},
+    CatalogueEntry{ChartExportFailed,
+                   "The readings could not be exported. {1}",
+                   "Не удалось экспортировать показания. {1}"},
+    CatalogueEntry{ChartNothingRecording,
+                   "Nothing is recording: there is no thermometer journal in {1}, this program's folder. "
+                   "Open a saved log with File ▸ Open (Ctrl+O), or drop one here.",
+                   "Сейчас ничего не записывается: в папке этой программы, {1}, нет журнала термометра. "
+                   "Откройте сохранённый файл через Файл ▸ Открыть (Ctrl+O) или перетащите его сюда."},
+    CatalogueEntry{ChartRecording, "Recording: {1}", "Идёт запись: {1}"},
+    CatalogueEntry{ChartRecordingQuiet,
+                   "No new reading in {1} since {2}: the recording is paused, or it ended without \"Выход\".",
+                   "В {1} нет новых показаний с {2}: запись приостановлена или закончилась без «Выход»."},
+    CatalogueEntry{ChartRecordingEnded,
+                   "The recording has ended ({1} is gone); the chart keeps what it showed. Open a saved log "
+                   "with File ▸ Open (Ctrl+O).",
+                   "Запись закончилась ({1} удалён); график сохраняет то, что показывал. Сохранённый файл "
+                   "открывается через Файл ▸ Открыть (Ctrl+O)."},
+    CatalogueEntry{ChartFileGone,
+                   "{1} is gone; the chart keeps what it showed.",
+                   "{1} удалён; график сохраняет то, что показывал."},
+    CatalogueEntry{ChartReadFailed, "The file could not be read. {1}", "Не удалось прочитать файл. {1}"},
+    CatalogueEntry{ChartNotText,
+                   "{1} is not a thermometer log: it is not text.",
+                   "{1} — не файл показаний термометра: это не текст."},
+    CatalogueEntry{ChartTooLarge,
+                   "{1} is larger than {2} MB, more than any thermometer log: it is not shown.",
+                   "{1} больше {2} МБ, а файлы показаний термометра такими не бывают: он не показан."},
+    CatalogueEntry{ChartCapReached,
+                   "Only the first {2} MB of {1} are shown.",
+                   "Показаны только первые {2} МБ файла {1}."},
+    CatalogueEntry{ChartNoReadings, "{1} holds no readings.", "В {1} нет показаний."},
+    CatalogueEntry{ChartOtherLines,
+                   "Lines that are not readings: {1}",
+                   "Строк, которые не являются показаниями: {1}"},
+    CatalogueEntry{ChartUnreadableTimes,
+                   "Readings whose time could not be read: {1}, such as \"{2}\".",
+                   "Показаний, время которых не удалось прочитать: {1}, например «{2}»."},
+    CatalogueEntry{ChartTwoMarkers,
+                   "The times count to 12, and the file does not tell morning from afternoon: \"{1}\" is "
+                   "taken for the morning.",
+                   "Время идёт до 12, и по файлу не понять, где утро, а где вечер: «{1}» принято за время до "
+                   "полудня."},
+    CatalogueEntry{ChartNoMarker,
+                   "The times count to 12 without AM or PM, so morning and afternoon cannot be told: the "
+                   "first reading is taken for the morning.",
+                   "Время идёт до 12 без пометок AM и PM, поэтому утро и вечер не различить: первое "
+                   "показание принято за время до полудня."},
+    CatalogueEntry{ChartStatistics,
+                   "In view: minimum {1} at {2}, maximum {3} at {4}, mean {5}; readings: {6}",
+                   "На графике: минимум {1} в {2}, максимум {3} в {4}, среднее {5}; показаний: {6}"},
+    CatalogueEntry{ChartNoReadingsInView, "No readings in view", "На графике нет показаний"},
+    CatalogueEntry{ChartDegrees, "{1} °C", "{1} °C"},
+    CatalogueEntry{ChartDegreesAxis, "°C", "°C"},
+    CatalogueEntry{ChartDay, "day {1}", "день {1}"},
+    CatalogueEntry{ChartDayAndTime, "{1} {2}", "{1} {2}"},
+    CatalogueEntry{ChartPngEncoder,
+                   "Windows' PNG encoder failed (code 0x{1})",
+                   "Кодировщик PNG в Windows не справился (код 0x{1})"},
 };
 
 constexpr bool inIdOrder() {
@@ -144,7 +225,7 @@ constexpr bool inIdOrder() {
     return true;
 }
 static_assert(inIdOrder(), "catalogue entries out of the order of MessageId");
-static_assert(kCatalogue.size() == static_cast<std::size_t>(ReadingsResumed) + 1,
+static_assert(kCatalogue.size() == static_cast<std::size_t>(ChartPngEncoder) + 1,
               "a MessageId has no catalogue entry");
 
 } // namespace

@@ -28,6 +28,7 @@ inline constexpr int kPortNotOpenError = -3;      // line operation before the o
 inline constexpr int kPortAlreadyOpenError = -4;  // another port chosen while open
 inline constexpr int kPortBusyError = -5;         // another program holds the port
 inline constexpr int kRefusedNameError = -7;      // a file name the system cannot take
+inline constexpr int kEncoderError = -8;          // the system's image encoder failed
 
 class Error : public std::exception {
 public:

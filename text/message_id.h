@@ -68,6 +68,49 @@ enum class MessageId {
     PortTooSlow,          // {1} delay, {2} a reading's length in seconds
     PortUnsettled,        // {1} the longest delay a reading can afford
     ReadingsResumed,      // {1} delay
+
+    // The chart (thermometer-chart)
+    ChartProgram,
+    ChartTitle,           // {1} the file's name
+    ChartMenuFile,
+    ChartMenuOpen,
+    ChartMenuSavePicture,
+    ChartMenuExport,
+    ChartMenuClose,
+    ChartMenuView,
+    ChartMenuWhole,
+    ChartMenuZoomIn,
+    ChartMenuZoomOut,
+    ChartOpenTitle,
+    ChartLogFiles,
+    ChartAllFiles,
+    ChartPictureTitle,
+    ChartPictureFiles,
+    ChartExportTitle,
+    ChartCsvFiles,
+    ChartPictureFailed,   // {1} the error's line
+    ChartExportFailed,    // {1} the error's line
+    ChartNothingRecording, // {1} the program's folder
+    ChartRecording,       // {1} the journal
+    ChartRecordingQuiet,  // {1} the journal, {2} the last reading's time
+    ChartRecordingEnded,  // {1} the journal
+    ChartFileGone,        // {1} the file
+    ChartReadFailed,      // {1} the error's line
+    ChartNotText,         // {1} the file
+    ChartTooLarge,        // {1} the file, {2} the cap in MB
+    ChartCapReached,      // {1} the file, {2} the cap in MB
+    ChartNoReadings,      // {1} the file
+    ChartOtherLines,      // {1} count
+    ChartUnreadableTimes, // {1} count, {2} an example
+    ChartTwoMarkers,      // {1} the marker taken for the morning
+    ChartNoMarker,
+    ChartStatistics,      // {1} minimum, {2} its time, {3} maximum, {4} its time, {5} mean, {6} count
+    ChartNoReadingsInView,
+    ChartDegrees,         // {1} a number
+    ChartDegreesAxis,
+    ChartDay,             // {1} the day's number, from 1
+    ChartDayAndTime,      // {1} the day, {2} the time
+    ChartPngEncoder,      // {1} the encoder's code, hexadecimal
 };
 
 } // namespace text

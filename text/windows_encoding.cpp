@@ -16,15 +16,19 @@ std::string narrow(std::wstring_view wide, UINT codePage) {
     return text;
 }
 
+std::wstring wideFrom(std::string_view text, UINT codePage) {
+    if (text.empty())
+        return {};
+    const int length = ::MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), nullptr, 0);
+    std::wstring wide(std::size_t(length), L'\0');
+    ::MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), wide.data(), length);
+    return wide;
+}
+
 } // namespace
 
 std::wstring toWide(std::string_view utf8) {
-    if (utf8.empty())
-        return {};
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
-    std::wstring wide(std::size_t(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), length);
-    return wide;
+    return wideFrom(utf8, CP_UTF8);
 }
 
 std::string toUtf8(std::wstring_view wide) {
@@ -33,6 +37,10 @@ std::string toUtf8(std::wstring_view wide) {
 
 std::string toAnsiCodePage(std::wstring_view wide) {
     return narrow(wide, CP_ACP);
+}
+
+std::string ansiCodePageToUtf8(std::string_view narrowText) {
+    return narrow(wideFrom(narrowText, CP_ACP), CP_UTF8);
 }
 
 } // namespace text

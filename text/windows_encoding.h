@@ -11,5 +11,7 @@ std::wstring toWide(std::string_view utf8);
 std::string toUtf8(std::wstring_view wide);
 // Characters the code page lacks become its default character ('?').
 std::string toAnsiCodePage(std::wstring_view wide);
+// Text in the ANSI code page (a log the Windows program saved) as UTF-8.
+std::string ansiCodePageToUtf8(std::string_view narrow);
 
 } // namespace text

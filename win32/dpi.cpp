@@ -14,6 +14,7 @@ Function user32Function(const char* name) {
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+using ParametersForDpiFunction = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
 
 } // namespace
 
@@ -39,6 +40,28 @@ SIZE windowSizeFor(int width, int height, DWORD style, DWORD exStyle, UINT dpi) 
 
 LONG fontHeight(int points, UINT dpi) {
     return -::MulDiv(points, int(dpi), 72);
+}
+
+LOGFONTW messageFontAt(UINT dpi) {
+    static const auto parametersForDpi = user32Function<ParametersForDpiFunction>("SystemParametersInfoForDpi");
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (parametersForDpi && parametersForDpi(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0, dpi))
+        return metrics.lfMessageFont;
+    // Older systems give it at the system's one DPI.
+    LOGFONTW font{};
+    if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
+        font = metrics.lfMessageFont;
+    } else {
+        font.lfHeight = fontHeight(9, USER_DEFAULT_SCREEN_DPI);
+        font.lfWeight = FW_NORMAL;
+        lstrcpynW(font.lfFaceName, L"Segoe UI", LF_FACESIZE);
+    }
+    const HDC screen = ::GetDC(nullptr);
+    const int systemDpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    font.lfHeight = ::MulDiv(font.lfHeight, int(dpi), systemDpi > 0 ? systemDpi : USER_DEFAULT_SCREEN_DPI);
+    return font;
 }
 
 } // namespace win32ui

@@ -17,4 +17,8 @@ SIZE windowSizeFor(int width, int height, DWORD style, DWORD exStyle, UINT dpi);
 // as a point size means).
 LONG fontHeight(int points, UINT dpi);
 
+// The system's message font (the face of message boxes and dialogs, which
+// the user can change) as it is at `dpi`.
+LOGFONTW messageFontAt(UINT dpi);
+
 } // namespace win32ui

@@ -4,6 +4,7 @@
 #include "error.h"
 #include "form1_layout.h"
 #include "resource_ids.h"
+#include "window_object.h"
 #include "windows_encoding.h"
 
 namespace win32ui {
@@ -79,11 +80,7 @@ Form1Window::~Form1Window() {
 }
 
 LRESULT CALLBACK Form1Window::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Form1Window*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = windowObject<Form1Window>(window, message, lParam);
     if (!self || !self->form_)  // still being built
         return ::DefWindowProcW(window, message, wParam, lParam);
     return self->handle(message, wParam, lParam);

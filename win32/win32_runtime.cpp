@@ -1,6 +1,8 @@
 #include "win32_runtime.h"
 
+#include "program_path.h"
 #include "run.h"
+#include "user_locale.h"
 #include "windows_encoding.h"
 #include "windows_file_name.h"
 
@@ -9,24 +11,9 @@ namespace {
 
 measure::NumberFormat userNumberFormat() {
     measure::NumberFormat format;
-    wchar_t separator[8]{};  // LOCALE_SDECIMAL allows up to three characters
-    const int length = ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
-    if (length > 1)
-        format.decimalSeparator = text::toUtf8(std::wstring_view(separator, std::size_t(length - 1)));
+    if (std::string separator = userLocaleInfo(LOCALE_SDECIMAL); !separator.empty())
+        format.decimalSeparator = std::move(separator);
     return format;
-}
-
-// The program file's full path, however long; empty if Windows will not say.
-std::wstring programPath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);  // truncated: a long path
-    }
 }
 
 } // namespace

@@ -18,6 +18,12 @@ Journal::Clock::time_point at(int seconds) {
 // The heading's first part; the time after it is the clock's.
 const std::string kHeading = "# thermometer journal: recording since ";
 
+// The local clock the journal's dated lines read, set by the test.
+std::string clockShows;
+std::string testClock() {
+    return clockShows;
+}
+
 // A journal file that holds its bytes in memory and fails to sync on demand.
 class MemoryJournalFile final : public logfile::JournalFile {
 public:
@@ -76,10 +82,13 @@ TEST(Journal, WhatACrashOrPowerCutLeftHalfWrittenIsPassedOver) {
     const Journal::Recovered left = opening.journal->takeRecovered();
     EXPECT_EQ(left.since, "2026-12-09 14:03:00");
     EXPECT_EQ(left.entries, (std::vector<std::string>{"25    14:03:07", "24    14:03:08"}));
-    // The torn line is cut off, so the next entry starts a line of its own.
+    // The torn line is cut off, so the next entry starts a line of its own,
+    // after the line that dates it.
     EXPECT_FALSE(opening.journal->append("23    14:03:09", at(0)));
     const std::string bytes = fileBytes(path);
-    EXPECT_EQ(bytes.substr(bytes.size() - 30), "24    14:03:08\n23    14:03:09\n");
+    const std::size_t cut = bytes.find("24    14:03:08\n# thermometer journal: recording resumed ");
+    ASSERT_NE(cut, std::string::npos) << bytes;
+    EXPECT_EQ(bytes.substr(bytes.find('\n', cut + 15)), "\n23    14:03:09\n");
 }
 
 TEST(Journal, SyncsWithinTheIntervalAndReportsASyncThatFails) {
@@ -118,4 +127,32 @@ TEST(Journal, ATroubledFolderIsAnErrorNotAHold) {
     EXPECT_FALSE(opening.journal || opening.heldElsewhere);
     ASSERT_TRUE(opening.error);
     EXPECT_GT(opening.error->number(), 0);
+}
+
+TEST(Journal, DatedLinesKeepTheDayOverMidnightAndWhereARecordingResumes) {
+    std::string bytes;
+    int syncs = 0;
+    clockShows = "2026-12-09 23:59:59";
+    {
+        Journal::Opening first =
+            Journal::open("memory", std::make_unique<MemoryJournalFile>(bytes, syncs), testClock);
+        ASSERT_TRUE(first.journal);
+        first.journal->append("25    23:59:59", at(0));
+        clockShows = "2026-12-10 00:00:00";
+        first.journal->append("25    00:00:00", at(1));
+        clockShows = "2026-12-10 00:00:01";
+        first.journal->append("24    00:00:01", at(2));
+    }  // killed
+    clockShows = "2026-12-12 08:00:00";
+    Journal::Opening next = Journal::open("memory", std::make_unique<MemoryJournalFile>(bytes, syncs), testClock);
+    ASSERT_TRUE(next.journal);
+    const Journal::Recovered left = next.journal->takeRecovered();
+    EXPECT_EQ(left.since, "2026-12-09 23:59:59");
+    EXPECT_EQ(left.entries, (std::vector<std::string>{"25    23:59:59", "25    00:00:00", "24    00:00:01"}));
+    next.journal->append("20    08:00:00", at(3));
+    next.journal->append("20    08:00:01", at(4));
+    EXPECT_EQ(bytes, kHeading + "2026-12-09 23:59:59\n25    23:59:59\n"
+                     "# thermometer journal: new day 2026-12-10 00:00:00\n25    00:00:00\n24    00:00:01\n"
+                     "# thermometer journal: recording resumed 2026-12-12 08:00:00\n20    08:00:00\n"
+                     "20    08:00:01\n");
 }

@@ -4,6 +4,7 @@
     scenarios.py SCENARIO --program PATH --preload PATH --close-window PATH
                  --runner PATH --work DIR
                  (--clipboard-text PATH | --wine --window-texts PATH)
+                 [--chart PATH --demo PATH]
 
 Each scenario copies the real program into DIR/app (it saves beside itself),
 starts its own Xvfb, and runs a driver inside with-virtual-port: a private
@@ -30,11 +31,11 @@ import sys
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from suite import languages, line, recording, startup, survival  # noqa: E402
+from suite import chart, languages, line, recording, startup, survival  # noqa: E402
 from suite.run import inside, outside  # noqa: E402
 
 SCENARIOS = {**recording.SCENARIOS, **line.SCENARIOS, **startup.SCENARIOS,
-             **languages.SCENARIOS, **survival.SCENARIOS}
+             **languages.SCENARIOS, **survival.SCENARIOS, **chart.SCENARIOS}
 
 
 def main():
@@ -50,6 +51,8 @@ def main():
     parser.add_argument("--wine", action="store_true")
     parser.add_argument("--window-texts")
     parser.add_argument("--clipboard-text")
+    parser.add_argument("--chart", help="thermometer-chart, for the chart's scenarios")
+    parser.add_argument("--demo", help="thermometer-demo, for the chart's scenarios")
     # --inside comes after the scenario name on the runner's command line.
     argv = sys.argv[1:]
     if "--inside" in argv:

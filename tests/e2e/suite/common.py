@@ -33,8 +33,10 @@ CLICK_GRACE = 0.75
 
 # options: for the runner; drive: runs inside its namespace; check: runs
 # outside once it is gone; prepare: sets up the work folder before either;
-# framed: a window manager draws title bars even where the target has none.
-Scenario = namedtuple("Scenario", "options drive check prepare framed", defaults=(None, False))
+# framed: a window manager draws title bars even where the target has none;
+# screen: the X screen's size where the default is too small.
+Scenario = namedtuple("Scenario", "options drive check prepare framed screen",
+                      defaults=(None, False, None))
 
 
 def now():

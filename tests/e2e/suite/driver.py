@@ -63,7 +63,8 @@ class Driver(Desktop):
         except Refused as e:
             raise SystemExit(f"refusing to start the program: {e}") from None
 
-    def launch(self, tag, locale=None):
+    def launch(self, tag, locale=None, program=None, args=()):
+        """Starts the program (or another beside it) with `args`."""
         self.assert_port_safe()
         env = {k: v for k, v in os.environ.items()
                if not k.startswith(("QT_", "LC_", "LANG")) and k != "LD_PRELOAD"}
@@ -75,7 +76,7 @@ class Driver(Desktop):
         os.makedirs(cwd, exist_ok=True)
         out = open(self.path(f"{tag}.stdout"), "wb")
         err = open(self.path(f"{tag}.stderr"), "wb")
-        proc = subprocess.Popen(self.target.command(self.exe), env=env, cwd=cwd,
+        proc = subprocess.Popen(self.target.command(program or self.exe) + list(args), env=env, cwd=cwd,
                                 stdin=subprocess.DEVNULL, stdout=out, stderr=err)
         out.close()
         err.close()

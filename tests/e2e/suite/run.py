@@ -49,15 +49,23 @@ def outside(args, scenario, script):
             print(f"FAILED  {needed} does not exist; build it first")
             return 1
     shutil.copy2(args.program, os.path.join(work, "app", target.exe_name))
+    # The chart and the demo, for the chart's scenarios, under their own names.
+    for other in (args.chart, args.demo):
+        if other:
+            shutil.copy2(other, os.path.join(work, "app", os.path.basename(other)))
     if scenario.prepare:
         scenario.prepare(work)
 
-    xserver = XServer(work, window_manager=window_manager)
+    screen = {"size": scenario.screen} if scenario.screen else {}
+    xserver = XServer(work, window_manager=window_manager, **screen)
     try:
         env = dict(os.environ, DISPLAY=xserver.display)
         env.pop("XAUTHORITY", None)
         inner = ["--program", args.program, "--preload", args.preload,
                  "--close-window", args.close_window, "--runner", args.runner, "--work", work]
+        for option, value in (("--chart", args.chart), ("--demo", args.demo)):
+            if value:
+                inner += [option, value]
         if args.wine:
             inner += ["--wine", "--window-texts", args.window_texts]
         else:

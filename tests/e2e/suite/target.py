@@ -10,6 +10,7 @@ from harness.modem_log import line_calls, wine_line_calls
 
 class LinuxProgram:
     exe_name = "thermometer"
+    exe_suffix = ""  # of the programs beside it: thermometer-demo, thermometer-chart
     runner_options = []
     window_manager = False
     device = "/dev/ttyS0"
@@ -46,6 +47,7 @@ class LinuxProgram:
 
 class WineProgram(LinuxProgram):
     exe_name = "thermometer.exe"
+    exe_suffix = ".exe"
     runner_options = ["--wine"]
     window_manager = True
     device = "COM1"

@@ -1,0 +1,11 @@
+#include "legacy_text.h"
+
+#include "windows_encoding.h"
+
+namespace chart {
+
+std::string legacyToUtf8(std::string_view bytes) {
+    return text::ansiCodePageToUtf8(bytes);
+}
+
+} // namespace chart
