@@ -31,7 +31,10 @@ void ReadCycle::planWindow(Clock::time_point edgeAt) {
         w.watchUntil = firstDelay_ ? watchCap() : horizon();
     } else if (delay_.watchesEveryEdge() || (wary_ > 0 && !delay_.readsBlock())) {
         w.watch = Watch::Every;
-    } else if (select && previous_ && ((*previous_)[0] != 0) != restLevel_) {
+    } else if (select && previous_ && ((*previous_)[0] != 0) != restLevel_ &&
+               !delay_.readsBlock()) {
+        // (Where each look waits for the adapter, the adapter asks the chip
+        // on each: its delay is the look's own, and one look a bit is all.)
         w.watch = Watch::Select;
         w.watchFrom = delay_.watchFrom();
         w.watchUntil = horizon();
