@@ -90,8 +90,14 @@ std::optional<ReadOutcome> ReadCycle::stepBit(SerialLine& line) {
         return std::nullopt;
     }
     if (w.watch != Watch::None && !w.watchOver) {
-        const bool spaced = w.watch != Watch::Probe || w.lastLook == w.edgeAt ||
-                            now_() - w.lastLook >= kLookSpacing;
+        // Every tick, but where nothing is known, and where a select's
+        // change has not come by the wait: then either the first bit is not
+        // what the last reading's was, or the delay has grown, and a look
+        // every few ticks tells which (a grown delay, unmeasured so, makes
+        // the read go wrong and the next one measure it).
+        const bool sparse = w.watch == Watch::Probe ||
+                            (w.watch == Watch::Select && elapsed > wait + kTick);
+        const bool spaced = !sparse || w.lastLook == w.edgeAt || now_() - w.lastLook >= kLookSpacing;
         if (elapsed >= w.watchFrom && spaced)
             watchLook(line);
         return std::nullopt;
