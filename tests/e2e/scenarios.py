@@ -30,11 +30,11 @@ import sys
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from suite import languages, line, recording, startup, survival  # noqa: E402
+from suite import adapters, languages, line, recording, startup, survival  # noqa: E402
 from suite.run import inside, outside  # noqa: E402
 
-SCENARIOS = {**recording.SCENARIOS, **line.SCENARIOS, **startup.SCENARIOS,
-             **languages.SCENARIOS, **survival.SCENARIOS}
+SCENARIOS = {**recording.SCENARIOS, **line.SCENARIOS, **adapters.SCENARIOS,
+             **startup.SCENARIOS, **languages.SCENARIOS, **survival.SCENARIOS}
 
 
 def main():

@@ -17,6 +17,11 @@ WORDS = {
            "save failed": "Не удалось сохранить показания. "},
 }
 
+# The line on standard output that says how late port 1 answers; the
+# group is the delay in ms.
+ANSWERS_WITHIN = {"en": r"thermometer: port 1 answers within (\d+) ms",
+                  "ru": r"thermometer: порт 1 отвечает за (\d+) мс"}
+
 CYRILLIC = re.compile(r"[А-Яа-яЁё]")
 LATIN = re.compile(r"[A-Za-z]")
 
