@@ -112,11 +112,17 @@ def split_reads(calls):
     return plain[:starts[0] if starts else len(plain)], reads
 
 
+# The first reads after the start measure how late the port shows DCD;
+# those after them are its steady state.
+MEASURING_READS = 2
+
+
 def cycle_figures(calls):
-    """From the line calls in order: the DTR-fall times and, per read
-    followed by another, its line calls and the time from its DTR fall
-    (Timer1's tick) to its last call, after which the reading is shown."""
+    """From the line calls in order: the DTR-fall times and, per read of
+    the steady state followed by another, its line calls and the time from
+    its DTR fall (Timer1's tick) to its last call, after which the reading
+    is shown."""
     _, reads = split_reads(calls)
-    whole = [r for r in reads[:-1] if r.complete]
-    return ([r.fall for r in reads], [len(r.calls) for r in whole],
-            [(r.shown_at - r.fall) * 1000.0 for r in whole])
+    steady = [r for r in reads[MEASURING_READS:-1] if r.complete]
+    return ([r.fall for r in reads], [len(r.calls) for r in steady],
+            [(r.shown_at - r.fall) * 1000.0 for r in steady])

@@ -4,7 +4,7 @@ keep-alive bytes, a line nobody reads, and a line that fails."""
 
 import os
 
-from harness.modem_log import EDGES, conversions, split_reads, writes_summary
+from harness.modem_log import EDGES, MEASURING_READS, conversions, split_reads, writes_summary
 
 from .checks import check_recorded_run, saved_entries
 from .common import (BIT_PATTERN_CODES, DCD_REFRESHED_LIKE_FTDI, VARIED_CODES, Scenario,
@@ -14,7 +14,6 @@ from .common import (BIT_PATTERN_CODES, DCD_REFRESHED_LIKE_FTDI, VARIED_CODES, S
 # Line calls a read may make on a port that shows DCD at once, once the
 # first reads have measured it.
 PROMPT_PORT_CALLS = 42
-MEASURING_READS = 2
 
 
 def check_protocol(c, events, **rules):
