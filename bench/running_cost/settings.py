@@ -36,7 +36,9 @@ TARGETS = {
     "prompt_calls": 42,         # per read on a prompt port, steady state, at most
     "calls_beyond_ticks": 11,   # per read, beyond one a ms: the ten bits' next edges and the look before
     "blocking_calls": 33,       # per read where each DCD read takes 1 ms, at most
-    "reading_delay_ms": 300.0,  # Timer1's tick to the reading shown, DCD 20 ms late, worst
+    # Timer1's tick to the reading shown, DCD 20 ms late, worst: within the
+    # period, less the 50 ms a reading leaves for late ticks.
+    "reading_delay_ms": 950.0,
     "worst_deviation_ms": 20.0, # from 1000 ms, at most
     "cycles": (29, 31),         # in the measured window of 30 s
     "rss_ratio": 1.10,          # program RSS / bare window RSS, at most

@@ -41,7 +41,9 @@ def check_slow_adapter(c):
     delays = c.announced_port(c.target.device)
     c.expect(bool(delays) and all(10 <= d <= 60 for d in delays),
              f"standard output says the port answers within 10 to 60 ms ({delays})")
-    check_protocol(c, c.modem_events(), periods=2)
+    # Where the copy's age varies this much, a read can come out early;
+    # the program must notice and drop it (checked on the entries below).
+    check_protocol(c, c.modem_events(), exact=False, periods=2)
     found = recorded(c)
     if found is None:
         return

@@ -11,7 +11,7 @@ from harness.modem_log import conversions, read_modem_log
 
 from .common import CLICK_GRACE, READING_DELAY, expected_temperature
 from .target import app_folder_files
-from .wording import ANSWERS_WITHIN, language
+from .wording import words
 
 
 class Checks:
@@ -57,16 +57,16 @@ class Checks:
             return f.read().decode("utf-8", "replace")
 
     def announced_port(self, device, tag="main", locale="C.UTF-8"):
-        """Standard output: first which device port 1 is, then only how
-        late it answers, each time later than the time before. Returns
-        those delays in ms (None when the lines are wrong)."""
+        """Standard output, in the locale's language: first which device
+        port 1 is, then only how late it answers, each time later than the
+        time before. Returns those delays in ms (None when the lines are
+        wrong)."""
         lines = self.output(tag, "stdout").splitlines()
-        answers = re.compile(ANSWERS_WITHIN[language(locale)])
-        delays = [answers.fullmatch(line) for line in lines[1:]]
-        ok = self.expect(lines[:1] == [f"thermometer: port 1 is {device}"] and all(delays),
-                         f"standard output names the port's device, "
-                         f"'thermometer: port 1 is {device}', then at most how late the port "
-                         f"answers, '{ANSWERS_WITHIN[language(locale)]}' ({lines})")
+        port_is, answers = words(locale)["port is"].format(device), words(locale)["answers within"]
+        delays = [re.fullmatch(answers, line) for line in lines[1:]]
+        ok = self.expect(lines[:1] == [port_is] and all(delays),
+                         f"standard output names the port's device, '{port_is}', then at most "
+                         f"how late the port answers, '{answers}' ({lines})")
         delays = [int(m[1]) for m in delays if m]
         ok = self.expect(ok and delays == sorted(set(delays)),
                          f"each delay named is longer than the one before ({delays})") and ok
