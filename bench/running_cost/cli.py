@@ -10,9 +10,9 @@ import tempfile
 from harness.xserver import XServer
 
 from .micro import micro
-from .report import print_run, report
-from .runs import Env, blocked_run, measure_run, window_run
-from .settings import REPO, die, parse_args
+from .report import print_model_run, print_run, report
+from .runs import Env, blocked_run, measure_run, model_run, window_run
+from .settings import MODELS, REPO, die, parse_args
 from .wine import windows_program, wine_run
 
 
@@ -79,6 +79,14 @@ def measure_all(env, opts):
             runs.append(r)
             print_run(r)
 
+    models = []
+    for i, (name, model) in enumerate(MODELS):
+        kinds = ["program", "compared"] if opts["compare"] else ["program"]
+        for kind in kinds[::-1] if i % 2 else kinds:
+            r = model_run(env, kind, name, model)
+            models.append(r)
+            print_model_run(r)
+
     windows = []
     for i in range(opts["window_pairs"]):
         for kind in ("program", "bare"):
@@ -94,8 +102,8 @@ def measure_all(env, opts):
               f"slope {blocked['growth_mb_per_hour']:.3f} MB/h, {blocked['cycles']} cycles, "
               f"line calls {blocked['line_calls_min']}..{blocked['line_calls_max']}", flush=True)
     micro_figures = micro(env) if opts["micro"] else {}
-    return {"runs": runs, "windows": windows, "blocked": blocked, "micro": micro_figures,
-            "wine": wine_runs(env, opts)}
+    return {"runs": runs, "models": models, "windows": windows, "blocked": blocked,
+            "micro": micro_figures, "wine": wine_runs(env, opts)}
 
 
 def wine_runs(env, opts):
@@ -103,17 +111,22 @@ def wine_runs(env, opts):
     Wine needs to hide windows without stalling."""
     if opts["wine_runs"] <= 0:
         return []
-    exe = windows_program(opts)
+    exes = [("wine", windows_program(opts["windows_build"]))]
+    if opts["compare_windows"]:
+        exes.append(("wine-compared", windows_program(opts["compare_windows"])))
     xserver = XServer(env.work, size="1024x768", window_manager=True)
     runs = []
     try:
-        for _ in range(opts["wine_runs"]):
-            r = wine_run(env, exe, xserver.display, opts["seconds"])
+        # The builds take turns at going first, as in the rounds above.
+        order = [kind_exe for i in range(opts["wine_runs"])
+                 for kind_exe in (exes[::-1] if i % 2 else exes)]
+        for kind, exe in order:
+            r = wine_run(env, exe, xserver.display, opts["seconds"], kind)
             runs.append(r)
-            print(f"  wine     ticks/s {r['ticks_per_s']:7.1f}  period {r['period_mean_ms']:8.2f} ms "
+            print(f"  {kind:13s} ticks/s {r['ticks_per_s']:7.1f}  period {r['period_mean_ms']:8.2f} ms "
                   f"worst dev {r['period_worst_dev_ms']:6.2f} ms  cycles {r['cycles_in_window']}  "
                   f"line calls {r['line_calls_min']}..{r['line_calls_max']} "
-                  f"({r['line_calls_cycles']} cycles)", flush=True)
+                  f"({r['line_calls_cycles']} cycles)  load {r['load1']:.2f}", flush=True)
     finally:
         xserver.stop()
     return runs

@@ -7,7 +7,8 @@ import subprocess
 import sys
 import time
 
-from harness.modem_log import cycle_figures, line_calls, read_modem_log
+from harness.modem_log import (MEASURING_READS, cycle_figures, line_calls, read_modem_log,
+                               split_reads)
 
 from .procs import WindowWatch, drained, exec_stamped, find_descendant, sample, shown_ms, stop
 from .settings import CHECK1, CODES, DCD_LATE, RUNNER, die
@@ -42,13 +43,14 @@ class Env:
                 pass
         return stem
 
-    def runner(self, stem, command, blocked=False):
+    def runner(self, stem, command, blocked=False, model=("--dcd-late", DCD_LATE)):
+        """model: the runner's options for the adapter and the converter's pin."""
         if command[-1] == self.program or self.program in command[-2:]:
             command = ["env", *(f"{k}={v}" for k, v in self.opts["program_env"].items()),
                        *command] if self.opts["program_env"] else command
         line = ["--no-read", "--fill"] if blocked else ["--drain", "--count", stem + ".count"]
         args = [sys.executable, RUNNER, "--preload", self.preload, "--log", stem + ".log",
-                "--codes", CODES, "--cycle", "--dcd-late", DCD_LATE, *line, "--", *command]
+                "--codes", CODES, "--cycle", *model, *line, "--", *command]
         out = open(stem + ".out", "w")
         proc = subprocess.Popen(args, env=self.env, stdin=subprocess.DEVNULL, stdout=out,
                                 stderr=subprocess.STDOUT)
@@ -62,7 +64,11 @@ def parse_modem_log(path):
 
 
 def line_call_figures(calls, delays):
+    """calls and delays: per read (cycle_figures). Beyond the calls, how many
+    more a read made than the milliseconds it took: at most one a keep-alive
+    tick, but for the edge that follows a bit read at once on its tick."""
     return {"line_calls_min": min(calls, default=0), "line_calls_max": max(calls, default=0),
+            "calls_beyond_ticks": max((c - d for c, d in zip(calls, delays)), default=0.0),
             "reading_delays_ms": delays}
 
 
@@ -182,3 +188,37 @@ def blocked_run(env):
             "rss_last_kb": rs[-1], "rss_max_kb": max(rs),
             "growth_mb_per_hour": slope * 3600 / 1024,
             "cycles": len(falls), **line_call_figures(calls, delays)}
+
+
+def model_run(env, kind, name, model):
+    """The program (or the --compare build) on one of the MODELS for a
+    while: how its reads go there."""
+    stem = env.files(f"{kind}-model")
+    program = env.program if kind == "program" else env.opts["compare"]
+    watch = WindowWatch(env.mapped_tool, "Form1", env.env)
+    proc = env.runner(stem, [program], model=model)
+    pid = find_descendant(proc.pid, os.path.basename(program)[:15])
+    try:
+        if pid is None or watch.mapped_ns() is None:
+            die(f"{kind} on {name}: the program did not come up; see {stem}.out")
+        time.sleep(env.opts["model_seconds"])
+    finally:
+        stop(proc, pid)
+    return {"kind": kind, "model": name, **read_figures(line_calls(read_modem_log(stem + ".log")))}
+
+
+def read_figures(calls):
+    """The first read and the steady state after the measuring reads: line
+    calls, the reading after the tick, how often a read begins, and reads
+    whose bits, as last seen before each edge, were not the code (shown as
+    they were by a program that does not check, dropped by one that does)."""
+    _, reads = split_reads(calls)
+    whole = [r for r in reads[:-1] if r.complete]
+    steady = [r for r in reads[MEASURING_READS:-1] if r.complete]
+    gaps = [b.fall - a.fall for a, b in zip(reads, reads[1:])]
+    return {"reads": len(whole),
+            "first_delay_ms": (whole[0].shown_at - whole[0].fall) * 1000.0 if whole else None,
+            "calls": [len(r.calls) for r in steady],
+            "delays_ms": [(r.shown_at - r.fall) * 1000.0 for r in steady],
+            "read_every_s": statistics.median(gaps) if gaps else None,
+            "seen_wrong": sum(r.seen_code() not in (None, r.code) for r in whole)}

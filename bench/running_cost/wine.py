@@ -20,8 +20,8 @@ from .settings import CODES, DCD_LATE, RUNNER, die
 START_TIMEOUT = 90.0
 
 
-def wine_run(env, exe, display, seconds):
-    stem = env.files("wine")
+def wine_run(env, exe, display, seconds, kind="wine"):
+    stem = env.files(kind)
     command = [sys.executable, RUNNER, "--wine", "--preload", env.preload, "--log", stem + ".log",
                "--codes", CODES, "--cycle", "--dcd-late", DCD_LATE, "--drain", "--count", stem + ".count",
                "--", "wine", exe]
@@ -42,11 +42,13 @@ def wine_run(env, exe, display, seconds):
         bytes_b, time_b = drained(stem + ".count")
     finally:
         stop(proc, None)
+    with open("/proc/loadavg") as f:
+        load1 = float(f.read().split()[0])
 
     falls, per_cycle, delays = cycle_figures(wine_line_calls(read_modem_log(stem + ".log")))
     periods = [(y - x) * 1000.0 for x, y in zip(falls, falls[1:])]
     # The log's clock is CLOCK_MONOTONIC, as time.monotonic() is.
-    return {"kind": "wine",
+    return {"kind": kind, "load1": load1,
             "ticks_per_s": (bytes_b - bytes_a) / 2 / (time_b - time_a),
             "cycles_in_window": sum(1 for t in falls if began <= t < began + seconds),
             "period_mean_ms": statistics.mean(periods) if periods else float("nan"),
@@ -54,8 +56,8 @@ def wine_run(env, exe, display, seconds):
             **line_call_figures(per_cycle, delays), "line_calls_cycles": len(per_cycle)}
 
 
-def windows_program(opts):
-    exe = os.path.join(opts["windows_build"], "thermometer.exe")
+def windows_program(folder):
+    exe = os.path.join(folder, "thermometer.exe")
     if not os.path.isfile(exe):
         die(f"missing {exe}; build the Windows tree first (scripts/setup.sh), or --skip-wine")
     return exe

@@ -2,8 +2,11 @@
  * The converter as the bench wires it to the modem lines: DTR is the
  * active-low chip select, RTS the clock, DCD the data. Selecting the chip
  * starts a conversion of the next code; each falling clock edge shifts out
- * the next bit, MSB first. See modemsim_preload.c for the settings and the
- * log it writes.
+ * the next bit, MSB first; after the tenth the data pin is low. While the
+ * chip is deselected its data pin is low, keeps the level it had, or floats
+ * (MODEMSIM_DESELECTED). The adapter between it and the program may report
+ * DCD late, with timing that changes while running, and its calls may take
+ * time. See modemsim_preload.c for the settings and the log it writes.
  */
 #include "modemsim.h"
 
@@ -27,6 +30,7 @@ static long fail_after = -1;  /* conversions; -1 = never */
 /* Line and chip state. Linux leaves DTR and RTS asserted after an open. */
 static int dtr = 1, rts = 1;
 static int selected;          /* chip select active: DTR de-asserted */
+static int deselected_level;  /* the data pin while not selected */
 static int current_code;
 static int bits_shifted;
 static long conversions_started;
@@ -42,6 +46,19 @@ static long long change_at[DCD_HISTORY];
 static int change_level[DCD_HISTORY];
 static int change_first, change_count;
 static int level_before_changes, chip_dcd;
+
+/* The lateness that takes over a while into the run (MODEMSIM_DCD_LATE_LATER). */
+static long long later_after_ns = -1, later_lag_ns, later_period_ns;
+static long long first_conversion_ns = -1;
+
+/* How long each call takes (MODEMSIM_CALL_MS). */
+static long long set_call_ns, get_call_ns;
+
+enum deselected_pin { PIN_LOW, PIN_KEEPS_LAST_BIT, PIN_FLOATS };
+static enum deselected_pin deselected_pin = PIN_LOW;
+/* A small generator of its own: the level an open input drifts to is
+   nothing the reader may count on, and the same run after run. */
+static unsigned float_state = 0x9e3779b9u;
 
 static void parse_codes(const char *text) {
     code_count = 0;
@@ -73,12 +90,41 @@ static void parse_late(const char *text) {
         return;
     late_lag_ns = lag * 1000000LL;
     late_period_ns = period * 1000000LL;
-    if (late_period_ns > 0)
-        late_phase_ns = (monotonic_ns() ^ ((long long)getpid() << 20)) % late_period_ns;
+}
+
+static void parse_late_later(const char *text) {
+    double after;
+    long lag, period;
+    if (!text || sscanf(text, "%lf:%ld,%ld", &after, &lag, &period) != 3 || after < 0 ||
+        lag < 0 || period < 0)
+        return;
+    later_after_ns = (long long)(after * 1e9);
+    later_lag_ns = lag * 1000000LL;
+    later_period_ns = period * 1000000LL;
+}
+
+static void parse_call_ms(const char *text) {
+    double set_ms, get_ms;
+    if (!text || sscanf(text, "%lf,%lf", &set_ms, &get_ms) != 2 || set_ms < 0 || get_ms < 0)
+        return;
+    set_call_ns = (long long)(set_ms * 1e6);
+    get_call_ns = (long long)(get_ms * 1e6);
+}
+
+static void parse_deselected(const char *text) {
+    if (text && strcmp(text, "keep") == 0)
+        deselected_pin = PIN_KEEPS_LAST_BIT;
+    else if (text && strcmp(text, "float") == 0)
+        deselected_pin = PIN_FLOATS;
 }
 
 void converter_init(void) {
     parse_late(getenv("MODEMSIM_DCD_LATE"));
+    parse_late_later(getenv("MODEMSIM_DCD_LATE_LATER"));
+    /* One phase for the run, whatever the period becomes. */
+    late_phase_ns = monotonic_ns() ^ ((long long)getpid() << 20);
+    parse_call_ms(getenv("MODEMSIM_CALL_MS"));
+    parse_deselected(getenv("MODEMSIM_DESELECTED"));
     parse_codes(getenv("MODEMSIM_CODES"));
     const char *repeat = getenv("MODEMSIM_REPEAT");
     cycle_codes = repeat && strcmp(repeat, "cycle") == 0;
@@ -89,6 +135,10 @@ void converter_init(void) {
 
 int converter_failed(void) {
     return line_failed;
+}
+
+long long converter_call_ns(unsigned long request) {
+    return request == TIOCMGET ? get_call_ns : set_call_ns;
 }
 
 /* The line goes dead as the read cycle after the last allowed one begins. */
@@ -108,7 +158,9 @@ static int next_code(void) {
 }
 
 static int dcd_level(void) {
-    if (!selected || bits_shifted >= CODE_BITS)
+    if (!selected)
+        return deselected_level;
+    if (bits_shifted >= CODE_BITS)
         return 0;
     return (current_code >> (CODE_BITS - 1 - bits_shifted)) & 1;
 }
@@ -118,7 +170,7 @@ static void note_dcd_change(void) {
     if (level == chip_dcd)
         return;
     chip_dcd = level;
-    if (late_lag_ns < 0)
+    if (late_lag_ns < 0 && later_after_ns < 0)
         return;
     if (change_count == DCD_HISTORY) {  /* drop the oldest, keeping its level */
         level_before_changes = change_level[change_first];
@@ -130,13 +182,30 @@ static void note_dcd_change(void) {
     change_level[slot] = level;
 }
 
+/* The adapter's timing changes once, that long after the first conversion.
+   Its copy never goes back in time: where the lag grows, it holds the
+   level last seen until the line's history catches up. */
+static void maybe_retime(long long now) {
+    if (later_after_ns < 0 || first_conversion_ns < 0 || now < first_conversion_ns + later_after_ns)
+        return;
+    later_after_ns = -1;
+    if (late_lag_ns < 0) {  /* was prompt: every change so far has been seen */
+        level_before_changes = chip_dcd;
+        change_count = 0;
+    }
+    late_lag_ns = later_lag_ns;
+    late_period_ns = later_period_ns;
+    modemsim_log("LATE %lld %lld", late_lag_ns / 1000000, late_period_ns / 1000000);
+}
+
 /* DCD as a query now sees it. */
 static int reported_dcd(void) {
+    long long now = monotonic_ns(), refresh = now;
+    maybe_retime(now);
     if (late_lag_ns < 0)
         return dcd_level();
-    long long now = monotonic_ns(), refresh = now;
     if (late_period_ns > 0)
-        refresh = now - (now - late_phase_ns) % late_period_ns;
+        refresh = now - ((now - late_phase_ns) % late_period_ns + late_period_ns) % late_period_ns;
     long long sampled = refresh - late_lag_ns;
     while (change_count > 0 && change_at[change_first] <= sampled) {
         level_before_changes = change_level[change_first];
@@ -155,9 +224,22 @@ static void set_dtr(int level) {
         selected = 1;
         current_code = next_code();
         bits_shifted = 0;
-        ++conversions_started;
+        if (++conversions_started == 1)
+            first_conversion_ns = monotonic_ns();
         modemsim_log("CONV %ld %d", conversions_started, current_code);
     } else if (!was && level) {
+        switch (deselected_pin) {
+        case PIN_LOW:
+            deselected_level = 0;
+            break;
+        case PIN_KEEPS_LAST_BIT:
+            deselected_level = dcd_level();
+            break;
+        case PIN_FLOATS:
+            float_state = float_state * 1664525u + 1013904223u;
+            deselected_level = (float_state >> 28) & 1;
+            break;
+        }
         selected = 0;
     }
 }

@@ -29,13 +29,32 @@
  *   MODEMSIM_FAIL_WRITES "1": from then on write() to the device fails
  *                        with EIO as well, as an unplugged adapter would
  *   MODEMSIM_DCD_LATE    "LAG,PERIOD" in ms: DCD is reported late, as through
- *                        a USB adapter (see modemsim_converter.c)
+ *                        a USB adapter: from a copy refreshed every PERIOD
+ *                        ms (0: at each query), holding the level of LAG ms
+ *                        before the refresh
+ *   MODEMSIM_DCD_LATE_LATER "SECONDS:LAG,PERIOD": that many seconds after the
+ *                        first conversion, DCD is reported so from then on
+ *                        (a busy bus, a hub); the copy never goes back in
+ *                        time, so a lag that grows holds the level last
+ *                        seen until the line catches up
+ *   MODEMSIM_CALL_MS     "SET,GET" in ms (fractions allowed): each TIOCMSET,
+ *                        TIOCMBIS and TIOCMBIC takes SET ms, the line
+ *                        changing as it returns (a control transfer over
+ *                        USB); each TIOCMGET takes GET ms and answers with
+ *                        the line as it was halfway (a driver that asks the
+ *                        chip every time)
+ *   MODEMSIM_DESELECTED  the data pin while the chip is deselected: "low"
+ *                        (default), "keep" (the level it had as DTR rose)
+ *                        or "float" (a level of its own, chosen anew at each
+ *                        deselect, the same sequence every run)
  *
  * Log lines, each starting with CLOCK_MONOTONIC seconds ("12.345678901"):
  *   <t> DTR <0|1>          a request to set DTR (TIOCMBIS/TIOCMBIC/TIOCMSET)
  *   <t> RTS <0|1>          the same for RTS
  *   <t> DCD <0|1>          a TIOCMGET, with the DCD level it returned
  *   <t> CONV <n> <code>    conversion n (from 1) started; code presented
+ *   <t> LATE <lag> <period>  the timing of MODEMSIM_DCD_LATE_LATER took
+ *                          over (ms), logged at the first query after
  *   <t> EIO <request>      a call on the device failed on purpose (for
  *                          write() only the first is logged)
  *   <t> WRITES <calls> <offered> <accepted> <odd_sized> <non_zero>
@@ -44,7 +63,8 @@
  *                          every helper process inherits the library);
  *                          odd_sized counts calls whose size was not 2,
  *                          non_zero the bytes offered that were not 0x00
- * Levels are the levels after the call: 1 = asserted.
+ * Levels are the levels after the call: 1 = asserted. A call that takes
+ * time is logged as the line changes (DTR, RTS) or is sampled (DCD).
  */
 #define _GNU_SOURCE
 #include "modemsim.h"
@@ -138,6 +158,12 @@ static int is_target(int fd) {
     return S_ISCHR(st.st_mode) && st.st_rdev == target_rdev;
 }
 
+static void nap(long long ns) {
+    struct timespec left = {(time_t)(ns / 1000000000LL), (long)(ns % 1000000000LL)};
+    while (ns > 0 && nanosleep(&left, &left) != 0 && errno == EINTR)
+        ;
+}
+
 /* glibc declares ioctl(int, unsigned long, ...); every request passes at
    most one pointer-sized argument. */
 int ioctl(int fd, unsigned long request, ...) {
@@ -149,11 +175,17 @@ int ioctl(int fd, unsigned long request, ...) {
     ensure_init();
     if ((request == TIOCMGET || request == TIOCMSET || request == TIOCMBIS ||
          request == TIOCMBIC) && is_target(fd)) {
+        /* A change reaches the line as its call returns; a query samples
+           it halfway. The caller waits either way, without the lock. */
+        long long takes = converter_call_ns(request);
+        long long before = request == TIOCMGET ? takes / 2 : takes;
+        nap(before);
         pthread_mutex_lock(&lock);
         touched = 1;
         int result = converter_ioctl(request, (int *)arg);
         int saved = errno;
         pthread_mutex_unlock(&lock);
+        nap(takes - before);
         errno = saved;
         return result;
     }

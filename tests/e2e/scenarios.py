@@ -31,11 +31,12 @@ import sys
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from suite import chart, languages, line, recording, startup, survival  # noqa: E402
+from suite import adapters, chart, languages, line, recording, startup, survival  # noqa: E402
 from suite.run import inside, outside  # noqa: E402
 
-SCENARIOS = {**recording.SCENARIOS, **line.SCENARIOS, **startup.SCENARIOS,
-             **languages.SCENARIOS, **survival.SCENARIOS, **chart.SCENARIOS}
+SCENARIOS = {**recording.SCENARIOS, **line.SCENARIOS, **adapters.SCENARIOS,
+             **startup.SCENARIOS, **languages.SCENARIOS, **survival.SCENARIOS,
+             **chart.SCENARIOS}
 
 
 def main():

@@ -5,11 +5,13 @@ which conversions it holds."""
 import json
 import os
 import re
+import time
 
 from harness.modem_log import conversions, read_modem_log
 
 from .common import CLICK_GRACE, READING_DELAY, expected_temperature
 from .target import app_folder_files
+from .wording import words
 
 
 class Checks:
@@ -54,12 +56,21 @@ class Checks:
         with open(self.path(f"{tag}.{stream}"), "rb") as f:
             return f.read().decode("utf-8", "replace")
 
-    def announced_port(self, device, tag="main"):
-        """The one line on standard output: which device port 1 is."""
-        out = self.output(tag, "stdout")
-        return self.expect(out.splitlines() == [f"thermometer: port 1 is {device}"],
-                           f"standard output names the port's device, "
-                           f"'thermometer: port 1 is {device}' ({out.strip()!r})")
+    def announced_port(self, device, tag="main", locale="C.UTF-8"):
+        """Standard output, in the locale's language: first which device
+        port 1 is, then only how late it answers, each time later than the
+        time before. Returns those delays in ms (None when the lines are
+        wrong)."""
+        lines = self.output(tag, "stdout").splitlines()
+        port_is, answers = words(locale)["port is"].format(device), words(locale)["answers within"]
+        delays = [re.fullmatch(answers, line) for line in lines[1:]]
+        ok = self.expect(lines[:1] == [port_is] and all(delays),
+                         f"standard output names the port's device, '{port_is}', then at most "
+                         f"how late the port answers, '{answers}' ({lines})")
+        delays = [int(m[1]) for m in delays if m]
+        ok = self.expect(ok and delays == sorted(set(delays)),
+                         f"each delay named is longer than the one before ({delays})") and ok
+        return delays if ok else None
 
     def modem_events(self, tag="main"):
         return read_modem_log(self.path(f"{tag}.modem.log"))
@@ -164,3 +175,44 @@ def check_recorded_run(c, entries, convs, required_until):
               latest=c.when("main exited"),
               required_from=c.when("clicked Check1") + CLICK_GRACE,
               required_to=c.when(required_until) - READING_DELAY)
+
+
+def second_of_day(c, t):
+    """The local time of day, in whole seconds, at CLOCK_MONOTONIC t."""
+    wall = t + c.facts["wall minus monotonic"]
+    return (int(wall) + time.localtime(wall).tm_gmtoff) % 86400
+
+
+def seconds_between(a, b):
+    """From second of day a to b, across midnight either way."""
+    return (b - a + 43200) % 86400 - 43200
+
+
+def wrong_entries(c, entries, reads):
+    """The entries that are not the temperature of the code presented to a
+    read shown in the second the entry names (give or take one), each read
+    taken once, in order; with the reads at their times. Where reads may
+    be dropped, this is what ties each entry to its own read."""
+    shown = [(second_of_day(c, r.shown_at), r) for r in reads if r.complete and r.code is not None]
+    wrong, j = [], 0
+    for temp, second in entries:
+        k = next((k for k in range(j, len(shown))
+                  if abs(seconds_between(second, shown[k][0])) <= 1
+                  and expected_temperature(shown[k][1].code) == temp), None)
+        if k is None:
+            near = [(s, expected_temperature(r.code)) for s, r in shown
+                    if abs(seconds_between(second, s)) <= 1]
+            wrong.append((temp, second, near))
+        else:
+            j = k + 1
+    return wrong
+
+
+def check_recorded_steadily(c, entries, since, until, most_apart=10):
+    """Readings were recorded all along: none of the gaps between the
+    start, the entries and the end is longer than most_apart seconds."""
+    ends = [second_of_day(c, since)] + [s for _, s in entries] + [second_of_day(c, until)]
+    gaps = [seconds_between(a, b) for a, b in zip(ends, ends[1:])]
+    c.expect(len(entries) > 0 and max(gaps) <= most_apart,
+             f"{len(entries)} readings recorded in {until - since:.0f} s, never more than "
+             f"{most_apart} s apart (longest gap {max(gaps)} s)")

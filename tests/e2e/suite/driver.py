@@ -39,7 +39,9 @@ class Driver(Desktop):
         self.work = args.work
         self.target = program_for(args)
         self.exe = os.path.join(self.work, "app", self.target.exe_name)
-        self.facts = {"events": []}
+        # The program stamps its entries with the time of day; the checks
+        # tie them to the modem log's reads by this.
+        self.facts = {"events": [], "wall minus monotonic": time.time() - time.monotonic()}
         self.programs = []
         self.runtime_dir = os.path.join(self.work, "runtime")
         os.makedirs(self.runtime_dir, mode=0o700, exist_ok=True)

@@ -1,60 +1,116 @@
-"""Scenarios about the serial line: how the converter is read, the
+"""Scenarios about the serial line: how the converter is read (through an
+adapter that shows DCD late, and on a port that shows it at once), the
 keep-alive bytes, a line nobody reads, and a line that fails."""
 
 import os
 
-from harness.modem_log import conversions, writes_summary
+from harness.modem_log import EDGES, MEASURING_READS, conversions, split_reads, writes_summary
 
 from .checks import check_recorded_run, saved_entries
 from .common import (BIT_PATTERN_CODES, DCD_REFRESHED_LIKE_FTDI, VARIED_CODES, Scenario,
                      cycling, now)
 
 
-def check_protocol(c, events):
-    """Every read: DTR falls, ten RTS pulses each with one DCD read while RTS
-    is high, DTR rises before the tenth RTS fall; the bits read, MSB first,
-    are the code presented, though DCD is reported late. Nothing else
-    touches the lines between reads."""
-    calls = c.target.line_calls(events)
-    first = next((i for i, (_, k, a) in enumerate(calls) if k == "DTR" and a == ["0"]), None)
-    if not c.expect(first is not None, "the program reads the converter at all"):
+# Line calls a read may make on a port that shows DCD at once, once the
+# first reads have measured it.
+PROMPT_PORT_CALLS = 42
+
+
+def check_protocol(c, events, **rules):
+    """check_reads on the program's own line calls in the model's log."""
+    return check_reads(c, c.target.line_calls(events), **rules)
+
+
+def check_reads(c, calls, exact=True, prompt=False, periods=1):
+    """Every read makes the same edges in the same order with DCD reads
+    between them, at least one while each bit is on the line, and no other
+    line call; nothing but DCD reads between reads. exact: the bits the
+    program last saw before each edge took them away are the code
+    presented, in every read (where the delay never exceeds what the
+    program has measured). prompt: past the first reads, at most
+    PROMPT_PORT_CALLS calls a read. periods: Timer1 periods a read may take.
+    Returns the reads."""
+    before, reads = split_reads(calls)
+    if not c.expect(bool(reads), "the program reads the converter at all"):
         return []
-    before = [f"{k} {' '.join(a)}" if k != "DCD" else k for _, k, a in calls[:first]]
-    allowed = c.target.setup_calls | {"DCD", "DTR 1"}
-    c.expect(all(b in allowed for b in before),
-             f"before the first read only {sorted(allowed)} ({before})")
-    expected_shape = (["DTR 0", "CONV"] + ["RTS 1", "DCD", "RTS 0"] * 9
-                      + ["RTS 1", "DCD", "DTR 1", "RTS 0"])
-    ticks = []
-    i = first
-    bad = []
-    while i < len(calls):
-        chunk = calls[i:i + len(expected_shape)]
-        shape = [k + (" " + a[0] if k in ("DTR", "RTS") else "") for _, k, a in chunk]
-        if len(chunk) < len(expected_shape):
-            # The program may end mid-read: the read is then abandoned.
-            if shape != expected_shape[:len(shape)]:
-                bad.append(f"an incomplete read at {calls[i][0]:.3f}: {shape}")
-            break
-        if shape != expected_shape:
-            bad.append(f"read at {chunk[0][0]:.3f} goes {shape}")
-            break
-        bits = [int(a[0]) for _, k, a in chunk if k == "DCD"]
-        code = int(chunk[1][2][1])
-        value = int("".join(map(str, bits)), 2)
-        if value != code:
-            bad.append(f"read at {chunk[0][0]:.3f} got bits {bits} for code {code}")
-        if chunk[-1][0] - chunk[0][0] > 0.5:
-            bad.append(f"read at {chunk[0][0]:.3f} took {chunk[-1][0] - chunk[0][0]:.3f} s")
-        ticks.append(chunk[0][0])
-        i += len(expected_shape)
-    c.expect(not bad, "every read is DTR down, 10 x (RTS up, DCD read, RTS down) with DTR up "
-                      "before the last RTS down, and reads the code MSB first"
-                      + ("" if not bad else ": " + "; ".join(bad[:3])))
-    gaps = [b - a for a, b in zip(ticks, ticks[1:])]
-    c.expect(all(0.5 <= g <= 1.5 for g in gaps),
-             f"reads are 0.5 to 1.5 s apart (gaps {[round(g, 3) for g in gaps]})")
-    return ticks
+    allowed = c.target.setup_calls | {"DTR 1"}
+    c.expect(all(w in allowed or w.startswith("DCD") for _, w in before),
+             f"before the first read only DCD reads and {sorted(allowed)} "
+             f"({[w for _, w in before]})")
+    # The program may end mid-read: the read is then abandoned.
+    whole = [r for r in reads if r.complete]
+    broken = [r for r in reads[:-1] if not r.complete]
+    last = [what for _, _, what in reads[-1].edges]
+    if last != EDGES[:len(last)]:
+        broken.append(reads[-1])
+    c.expect(not broken, f"every read's edges are {' '.join(EDGES)}, DCD reads between them "
+                         f"and nothing else" + "".join(
+                             f"; read at {r.fall:.3f} goes {[w for _, _, w in r.edges]}"
+                             for r in broken[:2]))
+    unread = [(r.fall, k) for r in whole for k in range(10) if not r.bit_reads(k)]
+    c.expect(not unread, f"in every read DCD is read while each bit is on the line "
+                         f"(read at, bit: {unread[:3]})")
+    if exact:
+        wrong = [(round(r.fall, 3), r.code, r.seen_code()) for r in whole
+                 if None not in (r.code, r.seen_code()) and r.seen_code() != r.code]
+        c.expect(not wrong, f"in every read the bits last seen before each edge, MSB first, "
+                            f"are the code presented (read at, code, seen: {wrong[:3]})")
+    long_ = [(round(r.fall, 3), round(r.edges[-1][1] - r.fall, 3)) for r in whole
+             if r.edges[-1][1] - r.fall > periods]
+    c.expect(not long_, f"every read's edges take at most {periods} s ({long_[:3]})")
+    falls = [r.fall for r in reads]
+    gaps = [b - a for a, b in zip(falls, falls[1:])]
+    c.expect(all(0.5 <= g <= periods + 0.5 for g in gaps),
+             f"reads begin 0.5 to {periods + 0.5} s apart (gaps {[round(g, 3) for g in gaps]})")
+    if prompt:
+        counts = [len(r.calls) for r in whole[MEASURING_READS:] if r is not reads[-1]]
+        c.expect(bool(counts) and max(counts) <= PROMPT_PORT_CALLS,
+                 f"past the first {MEASURING_READS} reads at most {PROMPT_PORT_CALLS} line "
+                 f"calls a read ({counts})")
+    return reads
+
+
+class Tally:
+    """Checks that count their failures and print nothing."""
+
+    def __init__(self, target):
+        self.target = target
+        self.failed = 0
+
+    def expect(self, ok, _text):
+        self.failed += not ok
+        return ok
+
+
+def with_fault(calls, fault):
+    """The calls with one fault made in the third read: two edges swapped,
+    a bit left unread, or the last look at a bit seeing it wrong."""
+    falls = [i for i, (_, kind, a) in enumerate(calls) if (kind, a[0]) == ("DTR", "0")]
+    lo, hi = falls[2], falls[3]
+    edges = [i for i in range(lo, hi) if calls[i][1] in ("DTR", "RTS")]
+    out = list(calls)
+    if fault == "swapped":  # DTR rises before RTS does, for the tenth bit
+        a, b = edges[-3], edges[-2]
+        out[a], out[b] = (calls[a][0], *calls[b][1:]), (calls[b][0], *calls[a][1:])
+    elif fault == "unread":  # nothing looks at the fifth bit
+        out = [e for i, e in enumerate(calls)
+               if not (edges[8] < i < edges[10] and e[1] == "DCD")]
+    else:  # the last look at the tenth bit sees the other level
+        i = max(i for i in range(edges[-4], edges[-2]) if calls[i][1] == "DCD")
+        out[i] = (calls[i][0], "DCD", [str(1 - int(calls[i][2][0]))])
+    return out
+
+
+def check_refuses_faults(c, events):
+    """The protocol check fails where the program would be wrong."""
+    calls = c.target.line_calls(events)
+    if not c.expect(len(split_reads(calls)[1]) >= 4, "four reads to make a fault in"):
+        return
+    for fault in ("swapped", "unread", "wrong"):
+        tally = Tally(c.target)
+        check_reads(tally, with_fault(calls, fault))
+        c.expect(tally.failed > 0, f"the same check refuses these reads with a fault made in "
+                                   f"one of them ({fault})")
 
 
 def drive_line_protocol(d):
@@ -65,9 +121,25 @@ def drive_line_protocol(d):
 
 def check_line_protocol(c):
     events = c.modem_events()
-    check_protocol(c, events)
-    reads = len(conversions(events))
-    c.expect(reads >= 5, f"at least 5 reads ({reads})")
+    reads = check_protocol(c, events)
+    c.expect(len(reads) >= 5, f"at least 5 reads ({len(reads)})")
+    check_refuses_faults(c, events)
+    c.ended_normally("closed cleanly")
+
+
+def drive_prompt_port(d):
+    p, w = d.open_form()
+    p.wait_readings(MEASURING_READS + 4)
+    p.close(w)
+
+
+def check_prompt_port(c):
+    """DCD at once, and the data pin keeping its last bit between reads:
+    once measured, a read costs few line calls."""
+    reads = check_protocol(c, c.modem_events(), prompt=True)
+    c.expect(len(reads) >= MEASURING_READS + 4, f"at least {MEASURING_READS + 4} reads "
+                                                f"({len(reads)})")
+    c.announced_port(c.target.device)
     c.ended_normally("closed cleanly")
 
 
@@ -174,6 +246,8 @@ SCENARIOS = {
     "line_protocol": Scenario(cycling(BIT_PATTERN_CODES) + DCD_REFRESHED_LIKE_FTDI,
                               drive_line_protocol,
                               check_line_protocol),
+    "prompt_port": Scenario(cycling(VARIED_CODES) + ["--deselected=keep"],
+                            drive_prompt_port, check_prompt_port),
     "keep_alive": Scenario(["--save=master.bin"], drive_keep_alive, check_keep_alive),
     "blocked_line": Scenario(["--no-read", "--fill"], drive_blocked_line, check_blocked_line),
     "line_failure": Scenario(cycling(VARIED_CODES) + [f"--fail-after={FAIL_AFTER}"],

@@ -125,6 +125,8 @@ def drive_unwritable_name(d, locale=None):
 def check_unwritable_name(c, locale=None):
     c.expect(c.facts.get("window after failed save"),
              "after the failed save the window stays open")
+    delays = c.announced_port(c.target.device, locale=locale or c.target.locale)
+    c.expect(bool(delays), f"and how late it answers, once it has read ({delays})")
     err = c.stderr("main").splitlines()
     check_report(c, err[0] if err else "", locale or c.target.locale, "save failed",
                  c.target.error_numbers["save failed"])

@@ -11,10 +11,16 @@ RUSSIAN = "ru_RU.UTF-8"
 WORDS = {
     "en": {"box title": "Thermometer", "error": "Error",
            "port missing": "No such device: the port does not exist",
-           "save failed": "The readings could not be saved. "},
+           "save failed": "The readings could not be saved. ",
+           # Standard output: which device port 1 is, and how late it
+           # answers (the group: the delay in ms).
+           "port is": "thermometer: port 1 is {}",
+           "answers within": r"thermometer: port 1 answers within (\d+) ms"},
     "ru": {"box title": "Термометр", "error": "Ошибка",
            "port missing": "Нет такого устройства: порта не существует",
-           "save failed": "Не удалось сохранить показания. "},
+           "save failed": "Не удалось сохранить показания. ",
+           "port is": "thermometer: порт 1: {}",
+           "answers within": r"thermometer: порт 1 отвечает за (\d+) мс"},
 }
 
 CYRILLIC = re.compile(r"[А-Яа-яЁё]")

@@ -7,17 +7,23 @@ import sys
 from .common import USAGE_STATUS, fail
 
 
+# A duration the simulator takes with fractions: "3", "0.5".
+MS = r"\d+(?:\.\d+)?"
+
+
 def parse_args(argv, usage):
     opts = {
         "port": True, "drain": True, "save": None, "count": None, "fill": False,
         "pass_master": False, "log": None, "codes": None, "cycle": False,
         "fail_after": None, "fail_writes": False, "preload": None, "set_preload": True,
-        "wine": False, "dcd_late": None, "com": None,
+        "wine": False, "dcd_late": None, "com": None, "call_ms": None, "deselected": None,
+        "dcd_late_later": None,
     }
     i = 0
     takes_value = {"--save": "save", "--count": "count", "--log": "log", "--codes": "codes",
                    "--fail-after": "fail_after", "--preload": "preload",
-                   "--dcd-late": "dcd_late", "--com": "com"}
+                   "--dcd-late": "dcd_late", "--com": "com", "--call-ms": "call_ms",
+                   "--deselected": "deselected", "--dcd-late-later": "dcd_late_later"}
     flags = {"--no-port": ("port", False), "--drain": ("drain", True),
              "--no-read": ("drain", False), "--fill": ("fill", True),
              "--pass-master": ("pass_master", True), "--cycle": ("cycle", True),
@@ -56,6 +62,14 @@ def parse_args(argv, usage):
         fail(USAGE_STATUS, "--fail-after needs a whole number")
     if opts["dcd_late"] is not None and not re.fullmatch(r"\d+,\d+", opts["dcd_late"]):
         fail(USAGE_STATUS, "--dcd-late needs LAG,PERIOD in whole milliseconds")
+    if opts["dcd_late_later"] is not None and not re.fullmatch(rf"{MS}:\d+,\d+",
+                                                               opts["dcd_late_later"]):
+        fail(USAGE_STATUS, "--dcd-late-later needs SECONDS:LAG,PERIOD (the lag and the "
+                           "period in whole milliseconds)")
+    if opts["call_ms"] is not None and not re.fullmatch(rf"{MS},{MS}", opts["call_ms"]):
+        fail(USAGE_STATUS, "--call-ms needs SET,GET in milliseconds")
+    if opts["deselected"] not in (None, "low", "keep", "float"):
+        fail(USAGE_STATUS, "--deselected needs low, keep or float")
     if opts["com"] is not None and not (re.fullmatch(r"COM[2-9]", opts["com"]) and opts["wine"]
                                         and opts["port"]):
         fail(USAGE_STATUS, "--com needs COM2 to COM9, --wine and a port")

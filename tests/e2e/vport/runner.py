@@ -72,7 +72,10 @@ def simulator_env(opts, port_path):
                        ("MODEMSIM_REPEAT", "cycle" if opts["cycle"] else None),
                        ("MODEMSIM_FAIL_AFTER", opts["fail_after"]),
                        ("MODEMSIM_FAIL_WRITES", "1" if opts["fail_writes"] else None),
-                       ("MODEMSIM_DCD_LATE", opts["dcd_late"])):
+                       ("MODEMSIM_DCD_LATE", opts["dcd_late"]),
+                       ("MODEMSIM_DCD_LATE_LATER", opts["dcd_late_later"]),
+                       ("MODEMSIM_CALL_MS", opts["call_ms"]),
+                       ("MODEMSIM_DESELECTED", opts["deselected"])):
         if value:
             env[key] = value
         else:
