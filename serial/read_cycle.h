@@ -138,6 +138,7 @@ private:
         bool clockUp = false;        // RTS has risen for this bit
         Duration watchFrom{}, watchUntil{};
         std::optional<Duration> checkAt;  // one look halfway, where no watch
+        std::optional<bool> halfway;      // ...and what it saw
     };
 
     std::optional<ReadOutcome> stepBit(SerialLine& line);

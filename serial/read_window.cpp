@@ -44,8 +44,8 @@ void ReadCycle::planWindow(Clock::time_point edgeAt) {
     // delay, a loose wire): as many such looks as a prompt port's calls
     // allow, the edges and a look a bit still to come.
     const int stillToCome = 2 + (kSampleBitCount - 1 - bit_) * 3 + 2;
-    if (w.watch == Watch::None && !delay_.readsBlock() &&
-        calls_ + 1 + stillToCome <= kCallsOnAPromptPort)
+    if (w.watch == Watch::None && !(select && !settled_) && !delay_.readsBlock() &&
+        !delay_.watchesEveryEdge() && calls_ + 1 + stillToCome <= kCallsOnAPromptPort)
         w.checkAt = delay_.wait() / 2;
     window_ = w;
 }
@@ -78,8 +78,8 @@ std::optional<ReadOutcome> ReadCycle::stepBit(SerialLine& line) {
     if (w.checkAt && elapsed >= *w.checkAt && elapsed < wait) {
         w.checkAt.reset();
         Clock::time_point began;
-        const bool level = look(line, began);
-        seeLevel(level, began, now_());
+        w.halfway = look(line, began);
+        seeLevel(*w.halfway, began, now_());
         return std::nullopt;
     }
     if (!w.clockUp && clockRisesNow(elapsed, wait)) {
@@ -110,6 +110,10 @@ std::optional<ReadOutcome> ReadCycle::stepBit(SerialLine& line) {
     }
     Clock::time_point began;
     const bool level = look(line, began);
+    // On a port this prompt every change has come by half the wait: one
+    // after that came from nothing this read did.
+    if (w.halfway && level != *w.halfway)
+        spoil(ReadResult::Unsettled);
     seeLevel(level, began, now_(), w.watch != Watch::Probe);
     endWindow(level);
     // The bit is read: the edge after it follows on the same tick, so that
