@@ -48,8 +48,6 @@ public:
     const std::vector<Read>& reads() const { return reads_; }
     Clock::time_point now() const { return now_; }
     void pass(Clock::duration time) { now_ += time; }
-    // Line calls made by reads so far.
-    std::uint64_t lineCalls() const { return port_.lineCalls(); }
 
 private:
     void tick();
