@@ -35,7 +35,7 @@ bool Form1::load() {
 void Form1::startTimers() {
     // Both count from the moment the window exists; their first ticks can
     // only be delivered once the event loop runs.
-    Timer1 = runtime_.makeTimer(1000ms, [this] { deliver(&Form1::OnSampleTimer); });
+    Timer1 = runtime_.makeTimer(kSamplePeriod, [this] { deliver(&Form1::OnSampleTimer); });
     Timer2 = runtime_.makeTimer(1ms, [this] { deliver(&Form1::OnKeepAliveTimer); });
     Timer1->start();
     Timer2->start();
@@ -101,16 +101,35 @@ void Form1::takeUpJournal() {
 void Form1::OnSampleTimer() {
     keepAwakeWhileRecording(view_.check1Ticked());
     ++ticksSinceRead_;
-    if (!readCycle_.canStart())
-        return;
     // A port too slow for any reading is still tried, as seldom as the
     // slowest that can be read.
     const int periods = readCycle_.delay().periodsPerReading();
     if (ticksSinceRead_ < (periods > 0 ? periods : serial::DcdDelay::kMostPeriodsPerReading))
         return;
+    if (!readCycle_.canStart()) {
+        // A read that measures the port can run past this tick: its
+        // reading is not lost, it is taken once that read ends.
+        readOwedSince_ = runtime_.monotonicNow();
+        return;
+    }
+    startRead();
+}
+
+void Form1::startRead() {
+    readOwedSince_.reset();
     ticksSinceRead_ = 0;
     readCycle_.start();
     stepReadCycle();
+}
+
+void Form1::startOwedRead() {
+    if (!readOwedSince_ || !readCycle_.canStart())
+        return;
+    // So late that it would crowd the next tick's reading, it is left to that.
+    if (runtime_.monotonicNow() - *readOwedSince_ <= kSamplePeriod / 2)
+        startRead();
+    else
+        readOwedSince_.reset();
 }
 
 void Form1::OnKeepAliveTimer() {
@@ -119,6 +138,7 @@ void Form1::OnKeepAliveTimer() {
     if (!readCycle_.running() && !journal_)
         return;
     stepReadCycle();
+    startOwedRead();
     if (journal_)
         if (const auto error = journal_->syncIfDue(runtime_.monotonicNow()))
             journalFailed(*error);

@@ -16,7 +16,9 @@
 // a prompt port a reading is shown about a fifth of a second after its
 // tick. Where a reading takes longer than a second, reads begin on every
 // second or third tick. A Timer1 tick that comes while a read is still
-// running is skipped; a read the program leaves unfinished (the exit
+// running (one that measures the port can run long) has its read begin as
+// soon as that one ends, unless that is more than half a period late and
+// would crowd the next tick's; a read the program leaves unfinished (the exit
 // button, an error, the window closing) yields no reading, and neither
 // does one the cycle finds wrong: the labels keep the last reading, and go
 // empty when nothing can be read for a while (port_notices.h).
@@ -39,7 +41,9 @@
 #include "serial_line.h"
 #include "timer.h"
 
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace app {
@@ -47,6 +51,9 @@ namespace app {
 class Form1 {
 public:
     static constexpr int kFatalExitStatus = 1;
+    // Timer1's: a reading is taken on every tick, or every second or third
+    // on a port too slow for one a second.
+    static constexpr std::chrono::milliseconds kSamplePeriod{1000};
 
     Form1(std::unique_ptr<serial::SerialLine> port, Form1View& view, Runtime& runtime);
     ~Form1();
@@ -95,6 +102,8 @@ private:
     void takeUpJournal();
     void startTimers();
     void stopTimers() noexcept;
+    void startRead();
+    void startOwedRead();
     void stepReadCycle();
     void readEnded(const serial::ReadOutcome& outcome);
     void showReading(const serial::SampleBits& bits);
@@ -114,6 +123,8 @@ private:
     serial::ReadCycle readCycle_;
     PortNotices notices_;
     int ticksSinceRead_;
+    // When a tick came that called for a read while the last one ran on.
+    std::optional<serial::ReadCycle::Clock::time_point> readOwedSince_;
     Reading reading_;
     RecordedList list_;
     std::unique_ptr<logfile::Journal> journal_;
