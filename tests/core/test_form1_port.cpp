@@ -56,6 +56,15 @@ struct PortBench {
     }
 };
 
+// The converter, reading `code`, behind an adapter on the runtime's clock.
+std::unique_ptr<serial::SerialLine> adapterPort(FakeRuntime& runtime, simulation::Adapter adapter,
+                                                const int& code) {
+    adapter.clock = [&runtime] { return runtime.now; };
+    adapter.spend = [&runtime](std::chrono::steady_clock::duration took) { runtime.now += took; };
+    return std::make_unique<simulation::SimulatedPort>([&code] { return voltsFor(code); },
+                                                       std::move(adapter));
+}
+
 } // namespace
 
 TEST(Form1Port, ALineThatChangesOnItsOwnClearsTheReadingsRecordsNothingAndSaysSoOnce) {
@@ -86,16 +95,11 @@ TEST(Form1Port, ALineThatChangesOnItsOwnClearsTheReadingsRecordsNothingAndSaysSo
 }
 
 TEST(Form1Port, ASlowAdapterIsReadRightEverySecondTickAndItsDelayIsAnnounced) {
-    PortBench b([](FakeRuntime& runtime) {
-        simulation::Adapter adapter;
-        adapter.lag = 150ms;
-        adapter.setCall = 3ms;
-        adapter.clock = [&runtime] { return runtime.now; };
-        adapter.spend = [&runtime](std::chrono::steady_clock::duration took) { runtime.now += took; };
-        auto port = std::make_unique<simulation::SimulatedPort>([] { return voltsFor(600); },
-                                                                std::move(adapter));
-        return port;
-    });
+    const int code = 600;
+    simulation::Adapter adapter;
+    adapter.lag = 150ms;
+    adapter.setCall = 3ms;
+    PortBench b([&](FakeRuntime& runtime) { return adapterPort(runtime, adapter, code); });
     b.run(24);
     ASSERT_FALSE(b.runtime.announced.empty());
     EXPECT_EQ(b.runtime.announced.back().rfind("port 1 answers within 15", 0), 0u);
@@ -113,15 +117,11 @@ TEST(Form1Port, AReadStillMeasuringAtTheNextTickDoesNotCostThatTicksReading) {
     // watches each clock edge for some 50 ms, and the second runs past the
     // third tick. That tick's reading comes once it ends.
     int code = 1023;
-    PortBench b([&code](FakeRuntime& runtime) {
-        simulation::Adapter adapter;
-        adapter.lag = 10ms;
-        adapter.period = 16ms;
-        adapter.phase += 6ms;
-        adapter.clock = [&runtime] { return runtime.now; };
-        return std::make_unique<simulation::SimulatedPort>([&code] { return voltsFor(code); },
-                                                           std::move(adapter));
-    });
+    simulation::Adapter adapter;
+    adapter.lag = 10ms;
+    adapter.period = 16ms;
+    adapter.phase += 6ms;
+    PortBench b([&](FakeRuntime& runtime) { return adapterPort(runtime, adapter, code); });
     b.run(1);
     code = 0;
     b.run(2);
