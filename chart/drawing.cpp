@@ -90,8 +90,11 @@ void Painter::paint() {
     for (const std::string& line : lines) {
         std::vector<std::string> wrapped = wrapText(s_.host, line, textWidth);
         if (wrapped.size() > 2) {
-            const bool whole = line.compare(0, wrapped[0].size(), wrapped[0]) == 0;
-            const std::string rest = whole ? line.substr(std::min(line.size(), wrapped[0].size() + 1)) : "";
+            // The first line is the start of the text, up to a space or
+            // within a word too long for a line.
+            std::string rest = line.substr(wrapped[0].size());
+            if (!rest.empty() && rest.front() == ' ')
+                rest.erase(0, 1);
             wrapped = {wrapped[0], fitText(s_.host, rest, textWidth)};
         }
         shown.insert(shown.end(), wrapped.begin(), wrapped.end());

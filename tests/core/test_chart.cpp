@@ -44,12 +44,15 @@ std::vector<std::string> textsOf(const chart::DisplayList& list) {
     return texts;
 }
 
-// Whether the texts drawn say `part`; a notice broken into lines is read whole.
+// Whether the texts drawn say `part`; a notice broken into lines is read
+// whole, and so is a word broken over them.
 bool says(const chart::DisplayList& list, const std::string& part) {
-    std::string all;
-    for (const std::string& text : textsOf(list))
-        all += text + " ";
-    return all.find(part) != std::string::npos;
+    std::string spaced, joined;
+    for (const std::string& text : textsOf(list)) {
+        spaced += text + " ";
+        joined += text;
+    }
+    return spaced.find(part) != std::string::npos || joined.find(part) != std::string::npos;
 }
 
 } // namespace
@@ -191,6 +194,11 @@ TEST(Chart, AFileThatIsNoLogSaysSoWhereTheCurveWouldBe) {
     EXPECT_TRUE(says(chart.draw(), "The file could not be read. Error "));
     EXPECT_TRUE(says(chart.draw(), "missing.txt)"));
     EXPECT_FALSE(chart.hasReadingsInView());
+    // A path longer than the notice is wide is shown whole, its name too.
+    const std::string deep = std::string(150, 'd') + ".txt";
+    chart.showFile(dir.file(deep));
+    chart.update(at(1));
+    EXPECT_TRUE(says(chart.draw(), deep + ")"));
 
     const std::string binary = dir.file("a.bin");
     writeBytes(binary, std::string(100, '\0'));
