@@ -5,7 +5,7 @@
 // costs per entry, window included, and how long the exit button's save
 // takes. Each front end has a bench-only program around it.
 
-#include "exit_path.h"
+#include "file_names.h"
 #include "form1.h"
 #include "save_list.h"
 #include "stepped_clock_runtime.h"

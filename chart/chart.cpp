@@ -2,7 +2,7 @@
 
 #include "chart_state.h"
 #include "chart_texts.h"
-#include "exit_path.h"
+#include "file_names.h"
 #include "message.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 
 #include "chart_state.h"
 #include "civil_time.h"
-#include "file_system.h"
+#include "replacement_file.h"
 
 #include <cstdio>
 

@@ -9,10 +9,10 @@
 
 namespace logfile {
 
-using namespace std::chrono_literals;
-
 // The waits between tries: about a second in all.
-inline constexpr std::chrono::milliseconds kBusyWaits[] = {50ms, 100ms, 200ms, 300ms, 350ms};
+inline constexpr std::chrono::milliseconds kBusyWaits[] = {
+    std::chrono::milliseconds(50), std::chrono::milliseconds(100), std::chrono::milliseconds(200),
+    std::chrono::milliseconds(300), std::chrono::milliseconds(350)};
 
 // Runs `attempt` until it returns 0, or a code that `busy` does not
 // accept, or it has been tried after every wait in kBusyWaits. Returns

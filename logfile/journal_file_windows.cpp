@@ -7,7 +7,7 @@
 
 #include "journal_file.h"
 
-#include "windows_encoding.h"
+#include "encoding_windows.h"
 
 #include <windows.h>
 

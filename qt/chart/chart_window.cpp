@@ -1,8 +1,8 @@
 #include "chart_window.h"
 
 #include "display_list_painter.h"
-#include "file_system.h"
 #include "message.h"
+#include "replacement_file.h"
 
 #include <QAction>
 #include <QBuffer>

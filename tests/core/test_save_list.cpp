@@ -1,9 +1,9 @@
 // Saving the list: exact bytes, file names, and that a failure costs
 // nothing that was there before.
 
-#include "exit_path.h"
-#include "file_system.h"
 #include "entries.h"
+#include "file_names.h"
+#include "replacement_file.h"
 #include "save_list.h"
 #include "scratch_dir.h"
 

@@ -1,6 +1,6 @@
 #include "png_file.h"
 
-#include "file_system.h"
+#include "replacement_file.h"
 
 #include <cstdio>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "log_file_writer.h"
+#include "save_list.h"
 
 #include <cstring>
 

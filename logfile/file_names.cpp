@@ -1,6 +1,6 @@
-#include "exit_path.h"
+#include "file_names.h"
 
-#include "file_system.h"
+#include "replacement_file.h"
 
 namespace logfile {
 namespace {

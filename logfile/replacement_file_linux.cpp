@@ -4,7 +4,7 @@
 // rename itself survives a power cut. A sync the disk refuses (NFS, SMB, a
 // disk that fills only at write-back) is a failed save. Texts are UTF-8.
 
-#include "file_system.h"
+#include "replacement_file.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -36,14 +36,6 @@ std::string finalName(const std::string& fileName) {
     return target;
 }
 
-} // namespace
-
-const char kPathSeparator = '/';
-
-std::string_view toNarrow(std::string_view utf8, std::string&) {
-    return utf8;
-}
-
 std::optional<text::Message> folderProblem(const std::string& fileName) {
     using enum text::MessageId;
     const std::string folder = folderOf(fileName);
@@ -56,6 +48,15 @@ std::optional<text::Message> folderProblem(const std::string& fileName) {
         return text::Message{FolderNotWritable, {folder}};
     return std::nullopt;
 }
+
+} // namespace
+
+const char kPathSeparator = '/';
+
+std::string_view toNarrow(std::string_view utf8, std::string&) {
+    return utf8;
+}
+
 
 struct ReplacementFile::Os {
     std::string target;

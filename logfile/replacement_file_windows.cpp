@@ -6,10 +6,10 @@
 // Windows would take for a device or a stream is refused before anything
 // is opened (text::kRefusedNameError, with the reason).
 
-#include "file_system.h"
+#include "replacement_file.h"
 
 #include "busy_retry.h"
-#include "windows_encoding.h"
+#include "encoding_windows.h"
 #include "windows_file_name.h"
 
 #include <algorithm>
@@ -68,18 +68,6 @@ text::MessageId whyNotReplaced(const std::wstring& target, DWORD code) {
     return ::GetLastError() == ERROR_SHARING_VIOLATION ? FileInUse : SystemFailure;
 }
 
-} // namespace
-
-const char kPathSeparator = '\\';
-
-std::string_view toNarrow(std::string_view utf8, std::string& scratch) {
-    // Every ANSI code page keeps ASCII as it is, and most entries are ASCII.
-    if (isAscii(utf8))
-        return utf8;
-    scratch = text::toAnsiCodePage(text::toWide(utf8));
-    return scratch;
-}
-
 std::optional<text::Message> folderProblem(const std::string& fileName) {
     using enum text::MessageId;
     const std::string folder = windowsFolderOf(fileName);
@@ -96,6 +84,19 @@ std::optional<text::Message> folderProblem(const std::string& fileName) {
         return text::Message{FolderNoPermission, {folder}};
     return std::nullopt;
 }
+
+} // namespace
+
+const char kPathSeparator = '\\';
+
+std::string_view toNarrow(std::string_view utf8, std::string& scratch) {
+    // Every ANSI code page keeps ASCII as it is, and most entries are ASCII.
+    if (isAscii(utf8))
+        return utf8;
+    scratch = text::toAnsiCodePage(text::toWide(utf8));
+    return scratch;
+}
+
 
 struct ReplacementFile::Os {
     std::wstring target;

@@ -1,6 +1,8 @@
 #pragma once
-// What the log file needs from the OS. file_system_linux.cpp and
-// file_system_windows.cpp implement it. File names are UTF-8.
+// A file written whole or not at all, as the log file is saved, and the two
+// things of this OS's files its writers need: the path separator and the
+// narrow encoding. replacement_file_linux.cpp and replacement_file_windows.cpp
+// implement it. File names are UTF-8.
 
 #include "error.h"
 
@@ -19,17 +21,14 @@ extern const char kPathSeparator;
 // a view of `scratch`, which it fills.
 std::string_view toNarrow(std::string_view utf8, std::string& scratch);
 
-// What is wrong with the folder of `fileName` (missing, not a folder, not
-// writable), if anything is: a failed save carries it as its note, since
-// the OS's reason alone can mislead ("No such file or directory" for a
-// missing folder).
-std::optional<text::Message> folderProblem(const std::string& fileName);
-
 // A file that takes the place of `fileName` only as a whole: the bytes go to
 // a temporary file beside it, which replaces the old one on commit();
 // commit() succeeds only once the new file and its name are on the disk.
 // Until the replacement, and after any failure before it, the old file stays
-// exactly as it was; a temporary file not committed is removed.
+// exactly as it was; a temporary file not committed is removed. A failure
+// carries what is wrong with the folder (missing, not a folder, not
+// writable) as its note, since the OS's reason alone can mislead ("No such
+// file or directory" for a missing folder).
 class ReplacementFile {
 public:
     explicit ReplacementFile(const std::string& fileName);
