@@ -1,11 +1,11 @@
 #include "form1.h"
 
 #include "conversion.h"
-#include "exit_path.h"
-#include "file_system.h"
+#include "error.h"
+#include "file_names.h"
 #include "keep_alive.h"
 #include "log_entry.h"
-#include "error.h"
+#include "replacement_file.h"
 #include "save_list.h"
 
 #include <new>
@@ -59,11 +59,11 @@ bool Form1::guarded(Call&& call) {
         call();
         return true;
     } catch (const text::Error& error) {
-        endOnError(&error, MessageId::SystemFailure);
+        endWith([&error] { return reportLine(error); });
     } catch (const std::bad_alloc&) {
-        endOnError(nullptr, MessageId::OutOfMemory);
+        endWith([] { return render(MessageId::OutOfMemory); });
     } catch (...) {
-        endOnError(nullptr, MessageId::InternalError);
+        endWith([] { return render(MessageId::InternalError); });
     }
     return false;
 }
@@ -91,7 +91,7 @@ void Form1::takeUpJournal() {
     const std::int32_t first = list_.ListCount();
     for (const std::string& entry : left.entries)
         list_.AddItem(entry);
-    view_.listGrew(list_, first);
+    view_.list1Grew(list_, first);
     const std::string count = std::to_string(left.entries.size());
     view_.reportProblem(
         left.since.empty() ? render(MessageId::Recovered, {count, path, logFileName()})
@@ -182,7 +182,7 @@ void Form1::showReading(const serial::SampleBits& bits) {
 void Form1::record(std::string_view entry, serial::ReadCycle::Clock::time_point now) {
     list_.AddItem(entry);
     recordedSinceStart_ = true;
-    view_.listGrew(list_, list_.ListCount() - 1);
+    view_.list1Grew(list_, list_.ListCount() - 1);
     if (journal_)
         if (const auto error = journal_->append(entry, now))
             journalFailed(*error);
@@ -262,7 +262,8 @@ void Form1::stopTimers() noexcept {
     }
 }
 
-void Form1::endOnError(const text::Error* error, MessageId fault) noexcept {
+template <class MakeReport>
+void Form1::endWith(MakeReport&& makeReport) noexcept {
     ended_ = true;
     stopTimers();
     readCycle_.abandon();
@@ -277,7 +278,7 @@ void Form1::endOnError(const text::Error* error, MessageId fault) noexcept {
     }
     std::string report;
     try {
-        report = error ? reportLine(*error) : render(fault);
+        report = makeReport();
         if (!saved.empty())
             report += "\n" + saved;
     } catch (...) {

@@ -111,8 +111,9 @@ private:
     void keepAwakeWhileRecording(bool recording) noexcept;
     void journalFailed(const text::Error& error);
     void removeJournal() noexcept;
-    // `error` is the program's own; without one, `fault` says what failed.
-    void endOnError(const text::Error* error, text::MessageId fault) noexcept;
+    // Saves what can be saved, then ends with the report makeReport() makes.
+    template <class MakeReport>
+    void endWith(MakeReport&& makeReport) noexcept;
     std::string fatalSaveReport();
     std::string logFileName() const;
 

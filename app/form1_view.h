@@ -25,7 +25,7 @@ public:
     // List1 has grown: its entries from `first` on are new. The view shows
     // them at its end, keeping its scroll position and selection. Throws
     // text::Error when it can show no more.
-    virtual void listGrew(const RecordedList& list, std::int32_t first) = 0;
+    virtual void list1Grew(const RecordedList& list, std::int32_t first) = 0;
 
     // A problem the user can put right: shown without blocking the caller,
     // the window stays usable.

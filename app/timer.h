@@ -6,8 +6,6 @@
 // the event loop, one at a time, never while another handler runs. Ticks
 // that fall due meanwhile are merged into one.
 
-#include <chrono>
-
 namespace app {
 
 class Timer {
@@ -17,8 +15,6 @@ public:
     // Both throw text::Error when the OS refuses.
     virtual void start() = 0;
     virtual void stop() = 0;
-    virtual bool isActive() const = 0;
-    virtual std::chrono::milliseconds interval() const = 0;
 };
 
 } // namespace app

@@ -3,8 +3,8 @@
 
 #include "counting_line.h"
 #include "form1_window.h"
+#include "list1_rows.h"
 #include "qt_runtime.h"
-#include "reading_log.h"
 #include "stepped_clock_runtime.h"
 
 #include <benchmark/benchmark.h>

@@ -3,10 +3,10 @@
 // of one AddItem.
 //
 // Resident size is a whole-process figure: run these in a process of their
-// own (--benchmark_filter=ReadingLogMemory) so nothing freed by an earlier
+// own (--benchmark_filter=List1RowsMemory) so nothing freed by an earlier
 // benchmark is reused and hides the cost.
 
-#include "reading_log.h"
+#include "list1_rows.h"
 #include "sample_entries.h"
 
 #include <QApplication>
@@ -31,7 +31,7 @@ long residentBytes() {
     return resident * ::sysconf(_SC_PAGESIZE);
 }
 
-void BM_ReadingLogMemory(benchmark::State& state) {
+void BM_List1Memory(benchmark::State& state) {
     sampleEntry(0);  // the C library loads its locale data on first use
     for (auto _ : state) {
         ::malloc_trim(0);
@@ -46,16 +46,16 @@ void BM_ReadingLogMemory(benchmark::State& state) {
             state.SkipWithError("entries went missing");
     }
 }
-BENCHMARK(BM_ReadingLogMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_List1Memory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-void BM_ReadingLogMemoryWithView(benchmark::State& state) {
+void BM_List1MemoryWithView(benchmark::State& state) {
     sampleEntry(0);
     for (auto _ : state) {
         app::RecordedList list;
-        qtui::ReadingLog log;
+        qtui::List1Rows rows;
         QListView view;
         view.setUniformItemSizes(true);
-        view.setModel(&log);
+        view.setModel(&rows);
         view.resize(121, 82);
         view.show();
         QApplication::processEvents();
@@ -63,7 +63,7 @@ void BM_ReadingLogMemoryWithView(benchmark::State& state) {
         const long before = residentBytes();
         for (int i = 0; i < kEntries; ++i) {
             list.AddItem(sampleEntry(i));
-            log.grew(list, i);
+            rows.list1Grew(list, i);
             // The program returns to the event loop between entries; laying
             // out after every one of 100 000 would only measure the layout.
             if (i % 1000 == 999)
@@ -75,17 +75,17 @@ void BM_ReadingLogMemoryWithView(benchmark::State& state) {
         state.counters["bytes_per_entry"] = double(after - before) / kEntries;
     }
 }
-BENCHMARK(BM_ReadingLogMemoryWithView)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_List1MemoryWithView)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-void BM_ReadingLogAddItem(benchmark::State& state) {
+void BM_List1AddItem(benchmark::State& state) {
     app::RecordedList list;
-    qtui::ReadingLog log;
+    qtui::List1Rows rows;
     const std::string entry = sampleEntry(600);
     for (auto _ : state) {
         list.AddItem(entry);
-        log.grew(list, list.ListCount() - 1);
+        rows.list1Grew(list, list.ListCount() - 1);
     }
 }
-BENCHMARK(BM_ReadingLogAddItem);
+BENCHMARK(BM_List1AddItem);
 
 } // namespace

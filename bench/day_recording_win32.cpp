@@ -3,10 +3,10 @@
 
 #include "counting_line.h"
 #include "day_recording.h"
+#include "encoding_windows.h"
 #include "form1_window.h"
 #include "waitable_timers.h"
 #include "win32_runtime.h"
-#include "windows_encoding.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 
 #include "day_half.h"
 
-#include "windows_encoding.h"
+#include "encoding_windows.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "legacy_text.h"
 
-#include "windows_encoding.h"
+#include "encoding_windows.h"
 
 namespace chart {
 

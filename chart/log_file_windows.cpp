@@ -1,6 +1,6 @@
 #include "log_file.h"
 
-#include "windows_encoding.h"
+#include "encoding_windows.h"
 #include "windows_file_name.h"
 
 #include <windows.h>

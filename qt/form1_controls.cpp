@@ -1,7 +1,7 @@
 #include "form1_controls.h"
 
 #include "fonts.h"
-#include "reading_log.h"
+#include "list1_rows.h"
 #include "twips.h"
 
 #include <limits>
@@ -13,7 +13,7 @@ QString contentOf(const app::ControlLayout& control) {
     return QString::fromUtf8(control.content.data(), qsizetype(control.content.size()));
 }
 
-QWidget* create(QWidget& form, const app::ControlLayout& control, ReadingLog* log) {
+QWidget* create(QWidget& form, const app::ControlLayout& control, List1Rows* log) {
     QWidget* widget = nullptr;
     switch (control.kind) {
     case app::ControlKind::Label: {
@@ -68,11 +68,11 @@ Form1Controls buildForm1Layout(QWidget& form) {
     form.setFont(controlFont());
 
     Form1Controls c;
-    c.log = new ReadingLog(&form);
+    c.list1Rows = new List1Rows(&form);
     // Created in tab order, so focus follows it.
     QWidget* previous = nullptr;
     for (const app::ControlLayout& control : app::kForm1Controls) {
-        QWidget* widget = create(form, control, c.log);
+        QWidget* widget = create(form, control, c.list1Rows);
         if (previous && widget->focusPolicy() != Qt::NoFocus)
             QWidget::setTabOrder(previous, widget);
         if (widget->focusPolicy() != Qt::NoFocus)

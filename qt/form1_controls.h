@@ -12,7 +12,7 @@
 
 namespace qtui {
 
-class ReadingLog;
+class List1Rows;
 
 struct Form1Controls {
     QLabel* Label1 = nullptr;       // voltage display text
@@ -23,8 +23,8 @@ struct Form1Controls {
     QLineEdit* Text1 = nullptr;     // base name of the log file
     QCheckBox* Check1 = nullptr;    // recording on/off
     QPushButton* Command1 = nullptr;  // "Выход"
-    QListView* List1 = nullptr;     // shows `log`
-    ReadingLog* log = nullptr;      // List1's entries
+    QListView* List1 = nullptr;     // shows `list1Rows`
+    List1Rows* list1Rows = nullptr;  // List1's entries
 };
 
 // Creates the controls as children of `form`, sizes the form and sets its

@@ -1,7 +1,7 @@
 #include "form1_window.h"
 
+#include "list1_rows.h"
 #include "message.h"
-#include "reading_log.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -21,7 +21,8 @@ QString fromUtf8(std::string_view text) {
 }
 
 void toStandardError(const std::string& text) {
-    std::fprintf(stderr, "thermometer: %s\n", text.c_str());
+    const std::string line = text::programLine(text);
+    std::fwrite(line.data(), 1, line.size(), stderr);
     std::fflush(stderr);
 }
 
@@ -37,8 +38,8 @@ void setUpReportBox(QMessageBox& box) {
 
 Form1Window::Form1Window(std::unique_ptr<serial::SerialLine> port, app::Runtime& runtime,
                          QWidget* parent)
-    : QWidget(parent), ui_(buildForm1Layout(*this)), form_(std::move(port), *this, runtime) {
-    connect(ui_.Command1, &QPushButton::clicked, this,
+    : QWidget(parent), controls_(buildForm1Layout(*this)), form_(std::move(port), *this, runtime) {
+    connect(controls_.Command1, &QPushButton::clicked, this,
             [this] { form_.deliver(&app::Form1::OnExitClick); });
 }
 
@@ -50,23 +51,23 @@ void Form1Window::closeEvent(QCloseEvent* event) {
 }
 
 void Form1Window::setLabel1Caption(std::string_view text) {
-    ui_.Label1->setText(fromUtf8(text));
+    controls_.Label1->setText(fromUtf8(text));
 }
 
 void Form1Window::setLabel3Caption(std::string_view text) {
-    ui_.Label3->setText(fromUtf8(text));
+    controls_.Label3->setText(fromUtf8(text));
 }
 
 bool Form1Window::check1Ticked() const {
-    return ui_.Check1->checkState() == Qt::Checked;
+    return controls_.Check1->checkState() == Qt::Checked;
 }
 
 std::string Form1Window::text1Text() const {
-    return ui_.Text1->text().toStdString();
+    return controls_.Text1->text().toStdString();
 }
 
-void Form1Window::listGrew(const app::RecordedList& list, std::int32_t first) {
-    ui_.log->grew(list, first);
+void Form1Window::list1Grew(const app::RecordedList& list, std::int32_t first) {
+    controls_.list1Rows->list1Grew(list, first);
 }
 
 void Form1Window::reportProblem(const std::string& text) {

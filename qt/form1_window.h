@@ -18,7 +18,7 @@ public:
     ~Form1Window() override;
 
     app::Form1& form() { return form_; }
-    const Form1Controls& controls() const { return ui_; }
+    const Form1Controls& controls() const { return controls_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -28,12 +28,12 @@ private:
     void setLabel3Caption(std::string_view text) override;
     bool check1Ticked() const override;
     std::string text1Text() const override;
-    void listGrew(const app::RecordedList& list, std::int32_t first) override;
+    void list1Grew(const app::RecordedList& list, std::int32_t first) override;
     void reportProblem(const std::string& text) override;
     void endWithReport(const std::string& report, int status) noexcept override;
     void closeWindow() override;
 
-    Form1Controls ui_;
+    Form1Controls controls_;
     app::Form1 form_;
 };
 

@@ -1,8 +1,8 @@
-#include "reading_log.h"
+#include "list1_rows.h"
 
 namespace qtui {
 
-void ReadingLog::grew(const app::RecordedList& list, std::int32_t first) {
+void List1Rows::list1Grew(const app::RecordedList& list, std::int32_t first) {
     list_ = &list;
     const int last = list.ListCount() - 1;
     if (last < first)
@@ -12,11 +12,11 @@ void ReadingLog::grew(const app::RecordedList& list, std::int32_t first) {
     endInsertRows();
 }
 
-int ReadingLog::rowCount(const QModelIndex& parent) const {
+int List1Rows::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : rows_;
 }
 
-QVariant ReadingLog::data(const QModelIndex& index, int role) const {
+QVariant List1Rows::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rows_)
         return {};
     const std::string_view entry = list_->List(index.row());

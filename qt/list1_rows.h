@@ -8,14 +8,14 @@
 
 namespace qtui {
 
-class ReadingLog final : public QAbstractListModel {
+class List1Rows final : public QAbstractListModel {
     Q_OBJECT
 public:
     using QAbstractListModel::QAbstractListModel;
 
     // The list has grown from `first` on: new rows at the end; views keep
     // their scroll position and selection.
-    void grew(const app::RecordedList& list, std::int32_t first);
+    void list1Grew(const app::RecordedList& list, std::int32_t first);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

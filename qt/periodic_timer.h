@@ -24,8 +24,6 @@ public:
 
     void start() override { arm(true); }
     void stop() override { arm(false); }
-    bool isActive() const override { return active_; }
-    std::chrono::milliseconds interval() const override { return interval_; }
 
 private:
     void arm(bool on);

@@ -2,6 +2,7 @@
 
 #include "form1_window.h"
 #include "language.h"
+#include "message.h"
 #include "qt_runtime.h"
 #include "real_port.h"
 #include "session_end.h"
@@ -33,8 +34,12 @@ int runThermometer(int& argc, char** argv, std::unique_ptr<serial::SerialLine> p
 void announce(const std::string& line) noexcept {
     // Flushed now: standard output into a pipe or file is fully buffered,
     // and whoever watches it wants the line while the program runs.
-    std::printf("thermometer: %s\n", line.c_str());
-    std::fflush(stdout);
+    try {
+        const std::string text = text::programLine(line);
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fflush(stdout);
+    } catch (...) {
+    }
 }
 
 void announcePort(int number, const std::string& device) {

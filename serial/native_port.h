@@ -7,7 +7,8 @@
 // native_port_linux.cpp opens it with open() and termios, native_port_windows.cpp
 // with CreateFileW and a DCB. Each maps its own OS's refusals (errno,
 // GetLastError) to text::Error with the device's name: no such port, port in
-// use by another program, access denied, anything else with the system's text.
+// use by another program (which Windows answers as "access denied"), no
+// permission for the port (Linux), anything else with the system's text.
 
 #include "port_settings.h"
 
@@ -34,8 +35,6 @@ public:
     // Hands bytes to the driver without waiting; returns how many it took
     // (bytes that do not fit are dropped, not queued in memory).
     std::size_t writeNoWait(std::string_view bytes);
-
-    const std::string& device() const noexcept { return device_; }
 
 private:
     struct Os;  // the OS's handle and what it needs between calls

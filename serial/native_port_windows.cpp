@@ -10,9 +10,9 @@
 
 #include "native_port.h"
 
-#include "port_discovery.h"
+#include "encoding_windows.h"
 #include "error.h"
-#include "windows_encoding.h"
+#include "port_discovery.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #include "port_discovery.h"
 
-#include "windows_encoding.h"
+#include "encoding_windows.h"
 
 #include <iterator>
 

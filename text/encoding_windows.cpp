@@ -1,4 +1,4 @@
-#include "windows_encoding.h"
+#include "encoding_windows.h"
 
 #include <windows.h>
 

@@ -16,7 +16,7 @@ void setLanguage(Language language) noexcept;
 
 // This user's language, from the platform's own settings: on Linux the
 // environment by gettext's rule, on Windows GetUserDefaultUILanguage().
-// user_language_linux.cpp and user_language_windows.cpp implement it.
+// language_linux.cpp and language_windows.cpp implement it.
 Language userLanguage();
 
 // gettext's rule, with `variable` reading the environment (empty when

@@ -27,4 +27,10 @@ std::string render(const Message& message) {
     return render(message.id, message.args);
 }
 
+std::string programLine(std::string_view text) {
+    std::string line = "thermometer: ";
+    line.append(text).append(1, '\n');
+    return line;
+}
+
 } // namespace text

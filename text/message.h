@@ -6,6 +6,7 @@
 #include "message_id.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace text {
@@ -19,5 +20,9 @@ struct Message {
 // argument leaves its placeholder empty.
 std::string render(MessageId id, const std::vector<std::string>& args = {});
 std::string render(const Message& message);
+
+// A line as the program prints it on standard output or error, after its
+// name and with its line end: "thermometer: port 1 answers within 4 ms\n".
+std::string programLine(std::string_view text);
 
 } // namespace text

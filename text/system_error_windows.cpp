@@ -1,7 +1,7 @@
 #include "system_error.h"
 
+#include "encoding_windows.h"
 #include "language.h"
-#include "windows_encoding.h"
 
 #include <windows.h>
 

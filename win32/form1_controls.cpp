@@ -1,7 +1,7 @@
 #include "form1_controls.h"
 
+#include "encoding_windows.h"
 #include "form1_layout.h"
-#include "windows_encoding.h"
 
 #include <commctrl.h>
 

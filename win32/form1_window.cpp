@@ -1,11 +1,11 @@
 #include "form1_window.h"
 
 #include "dpi.h"
+#include "encoding_windows.h"
 #include "error.h"
 #include "form1_layout.h"
 #include "resource_ids.h"
 #include "window_object.h"
-#include "windows_encoding.h"
 
 namespace win32ui {
 namespace {
@@ -45,7 +45,7 @@ void toStandardError(const std::string& text) {
     const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
     if (!error || error == INVALID_HANDLE_VALUE)
         return;
-    const std::string line = "thermometer: " + text + "\n";
+    const std::string line = text::programLine(text);
     DWORD written = 0;
     ::WriteFile(error, line.data(), DWORD(line.size()), &written, nullptr);
 }
@@ -68,7 +68,7 @@ Form1Window::Form1Window(std::unique_ptr<serial::SerialLine> port, app::Runtime&
     controls_ = createForm1Controls(window_);
     // Created on the monitor it will show on, so this is the DPI to start at.
     fitToDpi(dpiOf(window_), nullptr);
-    list1_ = std::make_unique<ListBoxList>(controls_.List1);
+    list1Rows_ = std::make_unique<List1Rows>(controls_.List1);
     form_ = std::make_unique<app::Form1>(std::move(port), static_cast<app::Form1View&>(*this), runtime);
 }
 
@@ -214,8 +214,8 @@ std::string Form1Window::text1Text() const {
     return text::toUtf8(typed);
 }
 
-void Form1Window::listGrew(const app::RecordedList& list, std::int32_t first) {
-    list1_->showFrom(list, first);
+void Form1Window::list1Grew(const app::RecordedList& list, std::int32_t first) {
+    list1Rows_->list1Grew(list, first);
 }
 
 void Form1Window::reportProblem(const std::string& text) {

@@ -10,7 +10,7 @@
 
 #include "form1.h"
 #include "form1_controls.h"
-#include "list_box_list.h"
+#include "list1_rows.h"
 
 #include <deque>
 #include <memory>
@@ -48,7 +48,7 @@ private:
     void setLabel3Caption(std::string_view text) override;
     bool check1Ticked() const override;
     std::string text1Text() const override;
-    void listGrew(const app::RecordedList& list, std::int32_t first) override;
+    void list1Grew(const app::RecordedList& list, std::int32_t first) override;
     void reportProblem(const std::string& text) override;
     void endWithReport(const std::string& report, int status) noexcept override;
     void closeWindow() override;
@@ -56,7 +56,7 @@ private:
     HWND window_ = nullptr;
     Form1Controls controls_;
     std::unique_ptr<Form1Fonts> fonts_;
-    std::unique_ptr<ListBoxList> list1_;
+    std::unique_ptr<List1Rows> list1Rows_;
     std::unique_ptr<app::Form1> form_;
     HWND lastFocus_ = nullptr;
     std::deque<std::string> problems_;

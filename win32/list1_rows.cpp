@@ -1,11 +1,11 @@
-#include "list_box_list.h"
+#include "list1_rows.h"
 
+#include "encoding_windows.h"
 #include "error.h"
-#include "windows_encoding.h"
 
 namespace win32ui {
 
-void ListBoxList::showFrom(const app::RecordedList& list, std::int32_t first) {
+void List1Rows::list1Grew(const app::RecordedList& list, std::int32_t first) {
     for (std::int32_t i = first; i < list.ListCount(); ++i) {
         const std::wstring entry = text::toWide(list.List(i));
         const LRESULT added =

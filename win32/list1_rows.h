@@ -8,14 +8,14 @@
 
 namespace win32ui {
 
-class ListBoxList {
+class List1Rows {
 public:
-    explicit ListBoxList(HWND listBox) : listBox_(listBox) {}
+    explicit List1Rows(HWND listBox) : listBox_(listBox) {}
 
     // Adds the list's entries from `first` on. An unsorted list box
     // appends without scrolling and without touching the selection. A
     // list box out of room throws text::Error.
-    void showFrom(const app::RecordedList& list, std::int32_t first);
+    void list1Grew(const app::RecordedList& list, std::int32_t first);
 
 private:
     HWND listBox_;

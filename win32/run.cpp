@@ -1,12 +1,12 @@
 #include "run.h"
 
+#include "encoding_windows.h"
 #include "error.h"
 #include "form1_window.h"
 #include "language.h"
 #include "message_loop.h"
 #include "real_port.h"
 #include "temporary_folder.h"
-#include "windows_encoding.h"
 #include "win32_runtime.h"
 
 #include <commctrl.h>
@@ -49,7 +49,7 @@ void announce(const std::string& line) noexcept {
         return;
     try {
         // WriteFile is unbuffered: the line is there as soon as this returns.
-        const std::string text = "thermometer: " + line + "\n";
+        const std::string text = text::programLine(line);
         DWORD written = 0;
         ::WriteFile(output, text.data(), DWORD(text.size()), &written, nullptr);
     } catch (...) {

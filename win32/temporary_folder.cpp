@@ -1,7 +1,7 @@
 #include "temporary_folder.h"
 
+#include "encoding_windows.h"
 #include "message.h"
-#include "windows_encoding.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "user_locale.h"
 
-#include "windows_encoding.h"
+#include "encoding_windows.h"
 
 namespace win32ui {
 

@@ -1,7 +1,7 @@
 #include "waitable_timers.h"
 
+#include "encoding_windows.h"
 #include "error.h"
-#include "windows_encoding.h"
 
 #include <algorithm>
 
@@ -32,7 +32,7 @@ HANDLE createTimer(bool& highResolution) {
 
 void TimerSet::add(WaitableTimer* timer) {
     const auto place = std::find_if(timers_.begin(), timers_.end(), [timer](WaitableTimer* other) {
-        return other->interval() < timer->interval();
+        return other->interval_ < timer->interval_;
     });
     const auto index = place - timers_.begin();
     timers_.insert(place, timer);

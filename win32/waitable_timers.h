@@ -57,8 +57,6 @@ public:
 
     void start() override;
     void stop() override;
-    bool isActive() const override { return active_; }
-    std::chrono::milliseconds interval() const override { return interval_; }
 
 private:
     friend class TimerSet;

@@ -1,9 +1,9 @@
 #include "win32_runtime.h"
 
+#include "encoding_windows.h"
 #include "program_path.h"
 #include "run.h"
 #include "user_locale.h"
-#include "windows_encoding.h"
 #include "windows_file_name.h"
 
 namespace win32ui {

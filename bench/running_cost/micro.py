@@ -21,7 +21,7 @@ def micro(env):
 
     result = {}
     # Resident size is per process: each measurement in a process of its own.
-    for name in ("BM_ReadingLogMemory/", "BM_ReadingLogMemoryWithView/"):
+    for name in ("BM_List1Memory/", "BM_List1MemoryWithView/"):
         b = run(name)[0]
         result[name.strip("/")] = b["bytes_per_entry"]
     reps = run("BM_SaveList/1000000|BM_SafeSaveFloor_.*/1000000",

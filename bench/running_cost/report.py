@@ -157,9 +157,9 @@ def report(f, opts):
               g <= TARGETS["growth_mb_per_hour"], f"<= {TARGETS['growth_mb_per_hour']} MB/h")
     m = f["micro"]
     if m:
-        per_entry = m["BM_ReadingLogMemory"]
+        per_entry = m["BM_List1Memory"]
         check("bytes per log entry (model)",
-              f"{per_entry:.1f} (with the list view: {m['BM_ReadingLogMemoryWithView']:.1f})",
+              f"{per_entry:.1f} (with the list view: {m['BM_List1MemoryWithView']:.1f})",
               per_entry <= TARGETS["bytes_per_entry"], f"<= {TARGETS['bytes_per_entry']:.0f}")
         save = m["BM_SaveList/1000000"]
         floor_bytes = m["BM_SafeSaveFloor_EncodedBytes/1000000"]

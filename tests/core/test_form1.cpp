@@ -1,8 +1,8 @@
 // Form1's handlers on the recording port and a fake window: start-up,
 // sampling, recording, the keep-alive, the exit button and errors.
 
-#include "file_system.h"
 #include "form1_bench.h"
+#include "replacement_file.h"
 
 #include <gtest/gtest.h>
 

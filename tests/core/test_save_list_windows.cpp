@@ -2,10 +2,10 @@
 // rename is tried for about a second; a file let go meanwhile is replaced,
 // one held throughout is named as open elsewhere and stays as it was.
 
+#include "encoding_windows.h"
 #include "entries.h"
 #include "save_list.h"
 #include "scratch_dir.h"
-#include "windows_encoding.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 
 #include "fake_window.h"
 #include "form1_window.h"
+#include "list1_rows.h"
 #include "qt_runtime.h"
-#include "reading_log.h"
 #include "recording_line.h"
 #include "sample_ticks.h"
 #include "scratch_dir.h"
@@ -48,7 +48,7 @@ private slots:
         b.sample();
         QCOMPARE(b.c().Label1->text(), QStringLiteral("0.00 Вольт"));
         QCOMPARE(b.c().Label3->text(), QStringLiteral("-273 *C"));
-        QCOMPARE(b.c().log->data(b.c().log->index(0)).toString(), QStringLiteral("-273    14:03:07"));
+        QCOMPARE(b.c().list1Rows->data(b.c().list1Rows->index(0)).toString(), QStringLiteral("-273    14:03:07"));
         QVERIFY(b.c().Label2->text().isEmpty());
     }
 
@@ -58,7 +58,7 @@ private slots:
         for (int tick = 0; tick < 30; ++tick)
             b.sample();
         QListView& list = *b.c().List1;
-        list.setCurrentIndex(b.c().log->index(2));
+        list.setCurrentIndex(b.c().list1Rows->index(2));
         const int scroll = list.verticalScrollBar()->value();
         b.sample();
         QCOMPARE(list.currentIndex().row(), 2);
@@ -107,7 +107,7 @@ private slots:
         b.sample();
         QCOMPARE(b.c().Label1->text(), label1);
         QCOMPARE(b.c().Label3->text(), QStringLiteral("-22 *C"));
-        QCOMPARE(b.c().log->data(b.c().log->index(0)).toString(), QStringLiteral("-22    14:03:07"));
+        QCOMPARE(b.c().list1Rows->data(b.c().list1Rows->index(0)).toString(), QStringLiteral("-22    14:03:07"));
     }
 };
 

@@ -17,11 +17,9 @@ private slots:
         qtui::PeriodicTimer timer(1ms, [&] { ++ticks; });
         QCOMPARE(ticks, 0);
         timer.start();
-        QVERIFY(timer.isActive());
         QCOMPARE(ticks, 0);  // nothing runs before the event loop does
         QTRY_VERIFY_WITH_TIMEOUT(ticks >= 20, 10000);
         timer.stop();
-        QVERIFY(!timer.isActive());
         const int atStop = ticks;
         QTest::qWait(20);
         QCOMPARE(ticks, atStop);

@@ -3,7 +3,7 @@
 
 #include "fonts.h"
 #include "form1_controls.h"
-#include "reading_log.h"
+#include "list1_rows.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -52,7 +52,7 @@ private slots:
         QCOMPARE(c.Text1->text(), QStringLiteral("database"));
         QVERIFY(c.Text1->maxLength() > 1'000'000);
         QVERIFY(c.Label1->text().isEmpty() && c.Label2->text().isEmpty() && c.Label3->text().isEmpty());
-        QCOMPARE(c.log->rowCount(), 0);
+        QCOMPARE(c.list1Rows->rowCount(), 0);
         QVERIFY(!c.Command1->isDefault() && !c.Command1->autoDefault());
     }
 

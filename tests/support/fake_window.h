@@ -42,7 +42,7 @@ public:
     }
     bool check1Ticked() const override { return Check1; }
     std::string text1Text() const override { return Text1; }
-    void listGrew(const app::RecordedList& list1, std::int32_t first) override {
+    void list1Grew(const app::RecordedList& list1, std::int32_t first) override {
         if (full())
             throw listFullError();
         for (std::int32_t i = first; i < list1.ListCount(); ++i)
@@ -63,8 +63,8 @@ public:
         : interval_(interval), onTick_(std::move(onTick)) {}
     void start() override { active_ = true; }
     void stop() override { active_ = false; }
-    bool isActive() const override { return active_; }
-    std::chrono::milliseconds interval() const override { return interval_; }
+    bool isActive() const { return active_; }
+    std::chrono::milliseconds interval() const { return interval_; }
     // One tick as the event loop delivers it: only while the timer runs.
     void tick() {
         if (active_)

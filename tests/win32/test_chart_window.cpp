@@ -8,10 +8,10 @@
 #include "chart_menu.h"
 #include "chart_window.h"
 #include "display_list_gdi.h"
+#include "encoding_windows.h"
 #include "gdi_chart_host.h"
 #include "png_file.h"
 #include "scratch_dir.h"
-#include "windows_encoding.h"
 
 #include <gtest/gtest.h>
 

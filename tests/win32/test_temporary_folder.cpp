@@ -1,8 +1,8 @@
 // The program's folder found inside the user's temporary folder, however
 // the path is spelled, and not a folder that only begins alike.
 
+#include "encoding_windows.h"
 #include "temporary_folder.h"
-#include "windows_encoding.h"
 
 #include <gtest/gtest.h>
 

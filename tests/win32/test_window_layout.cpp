@@ -4,13 +4,13 @@
 // list reaching the controls. Runs under Wine on a display.
 
 #include "dpi.h"
+#include "encoding_windows.h"
 #include "fake_window.h"
 #include "form1_controls.h"
 #include "form1_layout.h"
 #include "form1_window.h"
 #include "recording_line.h"
 #include "sample_ticks.h"
-#include "windows_encoding.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "chart_menu.h"
 
+#include "encoding_windows.h"
 #include "message.h"
-#include "windows_encoding.h"
 
 #include <vector>
 

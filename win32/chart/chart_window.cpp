@@ -5,11 +5,11 @@
 #include "chart_menu.h"
 #include "display_list_gdi.h"
 #include "dpi.h"
+#include "encoding_windows.h"
 #include "error.h"
 #include "program_path.h"
 #include "resource_ids.h"
 #include "window_object.h"
-#include "windows_encoding.h"
 #include "windows_file_name.h"
 
 #include <shellapi.h>

@@ -5,10 +5,10 @@
 
 #include "chart_colours.h"
 #include "display_list_gdi.h"
+#include "encoding_windows.h"
 #include "file_dialogs.h"
 #include "message.h"
 #include "png_file.h"
-#include "windows_encoding.h"
 
 namespace win32chart {
 

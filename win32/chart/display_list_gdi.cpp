@@ -1,6 +1,6 @@
 #include "display_list_gdi.h"
 
-#include "windows_encoding.h"
+#include "encoding_windows.h"
 
 #include <algorithm>
 #include <map>

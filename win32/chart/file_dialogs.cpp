@@ -1,7 +1,7 @@
 #include "file_dialogs.h"
 
+#include "encoding_windows.h"
 #include "message.h"
-#include "windows_encoding.h"
 
 #include <commdlg.h>
 

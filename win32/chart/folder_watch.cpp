@@ -1,6 +1,6 @@
 #include "folder_watch.h"
 
-#include "windows_encoding.h"
+#include "encoding_windows.h"
 
 namespace win32chart {
 

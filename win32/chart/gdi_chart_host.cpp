@@ -1,8 +1,8 @@
 #include "gdi_chart_host.h"
 
 #include "dpi.h"
+#include "encoding_windows.h"
 #include "user_locale.h"
-#include "windows_encoding.h"
 
 #include <cstdio>
 

@@ -3,10 +3,10 @@
 // the program.
 
 #include "chart_window.h"
+#include "encoding_windows.h"
 #include "error.h"
 #include "language.h"
 #include "message.h"
-#include "windows_encoding.h"
 
 #include <objbase.h>
 #include <shellapi.h>
