@@ -6,7 +6,7 @@
                  (--clipboard-text PATH | --wine --window-texts PATH)
                  [--chart PATH --demo PATH]
 
-Each scenario copies the real program into DIR/app (it saves beside itself),
+Each scenario copies the real program into DIR/thermometer (it saves beside itself),
 starts its own Xvfb, and runs a driver inside with-virtual-port: a private
 mount namespace in which /dev/ttyS0 is a pseudo-terminal whose modem lines
 the preloaded converter model answers. The driver works the window with

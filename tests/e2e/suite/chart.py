@@ -13,7 +13,7 @@ import random
 import time
 
 from .checks import ENTRY, saved_lines, seconds_of_day
-from .common import CLICK_GRACE, Scenario, now
+from .common import CLICK_GRACE, PROGRAM_FOLDER, Scenario, now
 
 CHART_TITLE = {"en": "Thermometer chart", "ru": "График температуры"}
 EXPORT_TITLE = "Export the readings in view"
@@ -23,7 +23,7 @@ CHART = "thermometer-chart"
 
 def program(d, name):
     """A program beside the thermometer: thermometer-chart(.exe)."""
-    return os.path.join(d.work, "app", name + d.target.exe_suffix)
+    return os.path.join(d.work, PROGRAM_FOLDER, name + d.target.exe_suffix)
 
 
 def chart_title(name=None, language="en"):
@@ -90,7 +90,7 @@ def csv_rows(c, name):
 # ------------------------------------------------------------------ the demo
 
 def drive_follows_demo(d):
-    journal = os.path.join(d.work, "app", DEMO + ".journal")
+    journal = os.path.join(d.work, PROGRAM_FOLDER, DEMO + ".journal")
     chart = d.launch("chart", program=program(d, CHART))
     cw = chart.wait_window(chart_title())
     if cw is None:

@@ -9,7 +9,7 @@ import time
 
 from harness.modem_log import conversions, read_modem_log
 
-from .common import CLICK_GRACE, READING_DELAY, expected_temperature
+from .common import CLICK_GRACE, PROGRAM_FOLDER, READING_DELAY, expected_temperature
 from .target import app_folder_files
 from .wording import words
 
@@ -102,7 +102,7 @@ def read_entries(c, name):
     """The saved list as (temperature text, seconds of day) pairs, after
     checking its form: UTF-8, every line ends in CR LF, each line is
     '<temperature>    <time>'. None when the form is wrong."""
-    with open(c.path(os.path.join("app", name)), "rb") as f:
+    with open(c.path(os.path.join(PROGRAM_FOLDER, name)), "rb") as f:
         data = f.read()
     try:
         text = data.decode("utf-8")
@@ -124,7 +124,7 @@ def read_entries(c, name):
 
 
 def saved_lines(c, name):
-    with open(c.path(os.path.join("app", name)), "rb") as f:
+    with open(c.path(os.path.join(PROGRAM_FOLDER, name)), "rb") as f:
         return f.read().decode("utf-8", "replace").split("\r\n")[:-1]
 
 

@@ -5,6 +5,10 @@ and the port are the harness's, shared with the runner and the bench."""
 import time
 from collections import namedtuple
 
+# The program's own folder in a scenario's work folder, where it saves its
+# log and journal, named as a user's copy of it would be.
+PROGRAM_FOLDER = "thermometer"
+
 # Codes whose readings are whole degrees well inside a hundredth of a volt:
 # 20, 25, 18, 23, 0, -5, 21, 27, 19 and 24 degrees. Neighbours differ in
 # many bits, so a slipped clock or a bit read out of turn shows at once.

@@ -13,7 +13,7 @@ from harness.port import check_announced_port
 from vport.wine import (PORTS_KEY, SERIALCOMM_KEY, SETTLE_SECONDS, registry_values,
                         verify_prefix)
 
-from .common import now
+from .common import PROGRAM_FOLDER, now
 from .display import Desktop
 from .target import program_for
 from .wording import box_title
@@ -38,7 +38,7 @@ class Driver(Desktop):
         self.args = args
         self.work = args.work
         self.target = program_for(args)
-        self.exe = os.path.join(self.work, "app", self.target.exe_name)
+        self.exe = os.path.join(self.work, PROGRAM_FOLDER, self.target.exe_name)
         # The program stamps its entries with the time of day; the checks
         # tie them to the modem log's reads by this.
         self.facts = {"events": [], "wall minus monotonic": time.time() - time.monotonic()}

@@ -7,7 +7,7 @@ import os
 from harness.modem_log import EDGES, MEASURING_READS, conversions, split_reads, writes_summary
 
 from .checks import check_recorded_run, saved_entries
-from .common import (BIT_PATTERN_CODES, DCD_REFRESHED_LIKE_FTDI, VARIED_CODES, Scenario,
+from .common import (BIT_PATTERN_CODES, DCD_REFRESHED_LIKE_FTDI, PROGRAM_FOLDER, VARIED_CODES, Scenario,
                      cycling, now)
 
 
@@ -232,7 +232,7 @@ def check_line_failure(c):
     events = c.modem_events()
     c.expect(any(k == "EIO" for _, k, _ in events), "the line did fail (EIO in the model's log)")
     err = c.stderr("main")
-    saved = c.target.path_text(os.path.join(c.path("app"), "database.txt"))
+    saved = c.target.path_text(os.path.join(c.path(PROGRAM_FOLDER), "database.txt"))
     report = c.target.line_failure_report
     c.expect(report in err and f"({c.target.device})" in err,
              f"standard error reports '{report}...({c.target.device})' ({err.strip()!r})")

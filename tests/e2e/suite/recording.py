@@ -5,7 +5,7 @@ import os
 from functools import partial
 
 from .checks import check_recorded_run, check_times, saved_entries, saved_lines
-from .common import CLICK_GRACE, DCD_HELD_20_MS, VARIED_CODES, Scenario, cycling
+from .common import CLICK_GRACE, DCD_HELD_20_MS, PROGRAM_FOLDER, VARIED_CODES, Scenario, cycling
 from .wording import RUSSIAN, check_report
 
 
@@ -59,7 +59,7 @@ OLD_CONTENT = b"19    08:00:00\r\n20    08:00:01\r\n"
 
 
 def prepare_empty_list(work):
-    with open(os.path.join(work, "app", "database.txt"), "wb") as f:
+    with open(os.path.join(work, PROGRAM_FOLDER, "database.txt"), "wb") as f:
         f.write(OLD_CONTENT)
 
 

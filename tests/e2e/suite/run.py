@@ -12,6 +12,7 @@ from harness import SKIP_STATUS
 from harness.xserver import XServer
 
 from .checks import Checks
+from .common import PROGRAM_FOLDER
 from .driver import Driver
 from .target import program_for
 
@@ -43,16 +44,16 @@ def outside(args, scenario, script):
     name = args.scenario
     work = os.path.abspath(args.work)
     shutil.rmtree(work, ignore_errors=True)
-    os.makedirs(os.path.join(work, "app"))
+    os.makedirs(os.path.join(work, PROGRAM_FOLDER))
     for needed in (args.program, args.window_texts, args.clipboard_text):
         if needed and not os.path.isfile(needed):
             print(f"FAILED  {needed} does not exist; build it first")
             return 1
-    shutil.copy2(args.program, os.path.join(work, "app", target.exe_name))
+    shutil.copy2(args.program, os.path.join(work, PROGRAM_FOLDER, target.exe_name))
     # The chart and the demo, for the chart's scenarios, under their own names.
     for other in (args.chart, args.demo):
         if other:
-            shutil.copy2(other, os.path.join(work, "app", os.path.basename(other)))
+            shutil.copy2(other, os.path.join(work, PROGRAM_FOLDER, os.path.basename(other)))
     if scenario.prepare:
         scenario.prepare(work)
 

@@ -10,7 +10,7 @@ import subprocess
 import time
 
 from .checks import ENTRY, check_recorded_run, check_run, saved_entries
-from .common import CLICK_GRACE, READING_DELAY, VARIED_CODES, Scenario, cycling, now
+from .common import CLICK_GRACE, PROGRAM_FOLDER, READING_DELAY, VARIED_CODES, Scenario, cycling, now
 from .line import check_protocol
 from .target import app_folder_files
 
@@ -32,7 +32,7 @@ def journal_entries(path):
 def drive_killed(d):
     p, w = d.open_form("killed")
     d.click_check1(w)
-    journal = os.path.join(d.work, "app", journal_name(d.target))
+    journal = os.path.join(d.work, PROGRAM_FOLDER, journal_name(d.target))
     p.wait_readings(4)
     end = now() + 10
     while len(journal_entries(journal) or []) < 3 and now() < end:
@@ -60,7 +60,7 @@ def check_killed(c):
     c.ended_normally()
     c.expect(c.app_files() == ["database.txt"],
              f"database.txt is the one file left, no journal ({c.app_files()})")
-    where = re.escape(c.target.path_text(os.path.join(c.path("app"), journal)))
+    where = re.escape(c.target.path_text(os.path.join(c.path(PROGRAM_FOLDER), journal)))
     told = re.search(r"thermometer: Readings recorded since .* recovered from " + where + r": (\d+)\.",
                      c.stderr("main"))
     if not c.expect(told and int(told[1]) == len(kept),
@@ -142,7 +142,7 @@ RECOVERED = 40
 
 def prepare_full_list(work):
     """A journal left behind, so List1 starts with more than it shows."""
-    with open(os.path.join(work, "app", "thermometer.journal"), "wb") as f:
+    with open(os.path.join(work, PROGRAM_FOLDER, "thermometer.journal"), "wb") as f:
         f.write(b"# thermometer journal: recording since 2026-01-05 08:00:00\n")
         for i in range(RECOVERED):
             f.write(b"20    08:00:%02d\n" % i)

@@ -7,6 +7,8 @@ import os
 
 from harness.modem_log import line_calls, wine_line_calls
 
+from .common import PROGRAM_FOLDER
+
 
 class LinuxProgram:
     exe_name = "thermometer"
@@ -88,4 +90,4 @@ def program_for(args):
 
 def app_folder_files(work, target):
     """What lies beside the program, the program itself left out."""
-    return sorted(n for n in os.listdir(os.path.join(work, "app")) if n != target.exe_name)
+    return sorted(n for n in os.listdir(os.path.join(work, PROGRAM_FOLDER)) if n != target.exe_name)
