@@ -5,7 +5,6 @@
 #include "file_names.h"
 #include "keep_alive.h"
 #include "log_entry.h"
-#include "replacement_file.h"
 #include "save_list.h"
 
 #include <new>
