@@ -144,7 +144,8 @@ def check_follows_demo(c):
     c.ended_normally("the demo ended with status 0")
     c.ended_normally("the chart ended with status 0", "chart")
     c.expect(c.facts.get("journal after Выход") is False, "\"Выход\" deleted the journal")
-    saved = saved_lines(c, "database.txt") if os.path.exists(c.path("app/database.txt")) else None
+    saved_file = c.path(os.path.join(PROGRAM_FOLDER, "database.txt"))
+    saved = saved_lines(c, "database.txt") if os.path.exists(saved_file) else None
     c.expect(saved is not None, "\"Выход\" saved database.txt")
     paused = csv_rows(c, "paused.csv")
     if saved is None or paused is None:

@@ -76,7 +76,7 @@ def check_empty_list(c):
     c.ended_normally()
     c.expect(c.app_files() == ["database.txt"], f"only database.txt beside the program, "
                                                 f"no temporary files left ({c.app_files()})")
-    size = os.path.getsize(c.path("app/database.txt"))
+    size = os.path.getsize(c.path(os.path.join(PROGRAM_FOLDER, "database.txt")))
     c.expect(size == 0, f"the existing database.txt was replaced by an empty file ({size} bytes)")
 
 
