@@ -91,8 +91,11 @@ void Painter::paint() {
         std::vector<std::string> wrapped = wrapText(s_.host, line, textWidth);
         if (wrapped.size() > 2) {
             // The first line is the start of the text, up to a space or
-            // within a word too long for a line.
-            std::string rest = line.substr(wrapped[0].size());
+            // within a word too long for a line, less any blanks it began
+            // with.
+            const std::size_t first = line.find(wrapped[0]);
+            std::string rest = first == std::string::npos ? std::string()
+                                                          : line.substr(first + wrapped[0].size());
             if (!rest.empty() && rest.front() == ' ')
                 rest.erase(0, 1);
             wrapped = {wrapped[0], fitText(s_.host, rest, textWidth)};
